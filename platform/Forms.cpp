@@ -1,0 +1,213 @@
+#include "platform/Forms.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+#include <QWindow>
+
+#include <set>
+
+TForm* Form_Information = nullptr;
+
+// Follows the focus window and tells program windows when another of them
+// becomes active. Boxes and dialogs that are not TForms do not count, so a
+// confirmation box never deactivates the window that asked.
+class TFormActivationWatcher {
+public:
+    static TFormActivationWatcher& Instance()
+    {
+        static TFormActivationWatcher watcher;
+        return watcher;
+    }
+
+    void Register(TForm* form)
+    {
+        FForms.insert(form);
+        if (!FConnected && qApp) {
+            QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp,
+                             [this](QWindow* window) { FocusWindowChanged(window); });
+            FConnected = true;
+        }
+    }
+
+    void Unregister(TForm* form)
+    {
+        FForms.erase(form);
+        if (FActive == form)
+            FActive = nullptr;
+    }
+
+    TForm* Active() const { return FActive; }
+
+private:
+    void FocusWindowChanged(QWindow* window)
+    {
+        if (window == nullptr)
+            return; // the application as a whole lost the focus
+        TForm* form = FormOf(window);
+        if (form == nullptr || form == FActive)
+            return;
+        TForm* previous = FActive;
+        FActive = form;
+        if (previous != nullptr)
+            previous->FormDeactivate();
+        form->FormActivate();
+    }
+
+    TForm* FormOf(QWindow* window) const
+    {
+        for (TForm* form : FForms)
+            if (form->windowHandle() == window)
+                return form;
+        return nullptr;
+    }
+
+    std::set<TForm*> FForms;
+    TForm* FActive = nullptr;
+    bool FConnected = false;
+};
+
+TForm::TForm(QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, flags)
+{
+    TFormActivationWatcher::Instance().Register(this);
+}
+
+TForm::~TForm() { TFormActivationWatcher::Instance().Unregister(this); }
+
+TForm* TForm::ActiveForm() { return TFormActivationWatcher::Instance().Active(); }
+
+void TForm::Show()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TForm::Close()
+{
+    if (FInClose)
+        return false;
+    FInClose = true;
+    const bool closed = close();
+    FInClose = false;
+    return closed;
+}
+
+void TForm::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Restoring from the task bar is not a new showing.
+    if (!event->spontaneous())
+        FormShow();
+}
+
+TWindowState TForm::WindowState() const
+{
+    const Qt::WindowStates state = windowState();
+    if (state & Qt::WindowMinimized)
+        return TWindowState::wsMinimized;
+    if (state & Qt::WindowMaximized)
+        return TWindowState::wsMaximized;
+    return TWindowState::wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
+    switch (state) {
+    case TWindowState::wsNormal:
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        break;
+    case TWindowState::wsMinimized:
+        setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        break;
+    case TWindowState::wsMaximized:
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        break;
+    }
+}
+
+QSize TForm::FrameExtra() const
+{
+    if (!isVisible())
+        return QSize(0, 0);
+    return frameGeometry().size() - geometry().size();
+}
+
+int TForm::Left() const { return frameGeometry().x(); }
+int TForm::Top() const { return frameGeometry().y(); }
+int TForm::Width() const { return width() + FrameExtra().width(); }
+int TForm::Height() const { return height() + FrameExtra().height(); }
+
+void TForm::SetLeft(int left) { move(left, Top()); }
+void TForm::SetTop(int top) { move(Left(), top); }
+void TForm::SetWidth(int width) { resize(width - FrameExtra().width(), height()); }
+void TForm::SetHeight(int height) { resize(width(), height - FrameExtra().height()); }
+
+void TForm::SetBounds(int left, int top, int width, int height)
+{
+    move(left, top);
+    resize(width - FrameExtra().width(), height - FrameExtra().height());
+}
+
+void TForm::CenterOnScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2);
+}
+
+void FreeListObjects(TStringList* list)
+{
+    if (list == nullptr)
+        return;
+    const int count = list->Count();
+    for (int i = 0; i < count; ++i) {
+        TObject* object = list->Objects(i);
+        if (object != nullptr) {
+            list->SetObject(i, nullptr);
+            delete object;
+        }
+    }
+}
+
+void FreeListWithObjects(TStringList* list)
+{
+    if (list == nullptr)
+        return;
+    // Freeing must never fail for the caller: a failing destructor is
+    // discarded and the remaining objects are still freed.
+    const int count = list->Count();
+    for (int i = 0; i < count; ++i) {
+        TObject* object = list->Objects(i);
+        list->SetObject(i, nullptr);
+        try {
+            delete object;
+        } catch (...) {
+        }
+    }
+    try {
+        delete list;
+    } catch (...) {
+    }
+}
+
+void PlaceFormLeftOf(TForm* form, const TForm* reference)
+{
+    form->SetHeight(reference->Height());
+    form->SetTop(reference->Top());
+    form->SetLeft(reference->Left() - form->Width());
+}
