@@ -3,6 +3,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
 
+#include <QFont>
+
 #include <fenv.h>
 #include <exception>
 
@@ -14,16 +16,39 @@ QString& Title()
     return title;
 }
 
+bool Terminated = false;
+bool QuitOnTerminate = true;
+
 } // namespace
 
 QString ApplicationTitle() { return Title(); }
 void SetApplicationTitle(const QString& title) { Title() = title; }
+
+void TerminateApplication()
+{
+    Terminated = true;
+    if (QuitOnTerminate)
+        QCoreApplication::quit();
+}
+
+bool ApplicationTerminated() { return Terminated; }
+void SetQuitOnTerminate(bool quit) { QuitOnTerminate = quit; }
+void ResetApplicationTerminated() { Terminated = false; }
+
+void InstallFontSubstitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+}
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     // Floating-point faults give infinities and NaNs for the whole run.
     fedisableexcept(FE_ALL_EXCEPT);
     setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutions();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

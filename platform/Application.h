@@ -18,3 +18,14 @@ public:
 
 QString ApplicationTitle();
 void SetApplicationTitle(const QString& title);
+
+// Ends the application: the message loop returns once the current handler
+// is done. Tests switch the real quit off and read ApplicationTerminated().
+void TerminateApplication();
+bool ApplicationTerminated();
+void SetQuitOnTerminate(bool quit);
+void ResetApplicationTerminated();
+
+// The font families the windows and pages name, mapped onto the metric twins
+// installed on this system.
+void InstallFontSubstitutions();

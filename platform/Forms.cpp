@@ -7,7 +7,8 @@
 #include <QShowEvent>
 #include <QWindow>
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 TForm* Form_Information = nullptr;
 
@@ -24,7 +25,7 @@ public:
 
     void Register(TForm* form)
     {
-        FForms.insert(form);
+        FForms.push_back(form);
         if (!FConnected && qApp) {
             QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp,
                              [this](QWindow* window) { FocusWindowChanged(window); });
@@ -34,12 +35,23 @@ public:
 
     void Unregister(TForm* form)
     {
-        FForms.erase(form);
+        FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
         if (FActive == form)
             FActive = nullptr;
     }
 
     TForm* Active() const { return FActive; }
+
+    // Top-level windows, newest first, so that companions go before the
+    // windows that created them.
+    std::vector<TForm*> TopLevelNewestFirst() const
+    {
+        std::vector<TForm*> result;
+        for (auto it = FForms.rbegin(); it != FForms.rend(); ++it)
+            if ((*it)->parentWidget() == nullptr)
+                result.push_back(*it);
+        return result;
+    }
 
 private:
     void FocusWindowChanged(QWindow* window)
@@ -64,7 +76,7 @@ private:
         return nullptr;
     }
 
-    std::set<TForm*> FForms;
+    std::vector<TForm*> FForms;
     TForm* FActive = nullptr;
     bool FConnected = false;
 };
@@ -168,6 +180,20 @@ void TForm::CenterOnScreen()
         return;
     const QRect area = screen->geometry();
     move(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2);
+}
+
+void DestroyApplicationWindows()
+{
+    for (TForm* form : TFormActivationWatcher::Instance().TopLevelNewestFirst())
+        delete form;
+}
+
+void SetFontPixels(QWidget* widget, const QString& family, int pixels, TFontWeight weight)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(weight == TFontWeight::Bold);
+    widget->setFont(font);
 }
 
 void FreeListObjects(TStringList* list)

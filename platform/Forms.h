@@ -68,6 +68,14 @@ private:
 // show it without knowing its class (null until created).
 extern TForm* Form_Information;
 
+// The application owns its windows: destroys every top-level program
+// window, the newest first, at the end of the run.
+void DestroyApplicationWindows();
+
+enum class TFontWeight { Normal, Bold };
+// Gives a widget the font `family` with a character height in pixels.
+void SetFontPixels(QWidget* widget, const QString& family, int pixels, TFontWeight weight = TFontWeight::Normal);
+
 // Destroys the object (through its virtual destructor) and clears the
 // variable; a null variable is left alone.
 template <class T>

@@ -13,4 +13,4 @@ cmake --build "$build" --parallel "$(nproc)" --target korvalith
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$build/bin/korvalith" "$@"
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bin/korvalith" "$@"
+exec scripts/headless.sh "$build/bin/korvalith" "$@"

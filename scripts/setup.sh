@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-multimedia-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libjpeg62-turbo-dev libjpeg-turbo-progs
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool openbox
   fonts-liberation2
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   imagemagick gifsicle

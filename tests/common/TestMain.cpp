@@ -12,5 +12,6 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     SetApplicationTitle(QStringLiteral("Korvalith - didacticiel V1"));
     SetDecimalSeparator(QLatin1Char('.'));
+    SetQuitOnTerminate(false);
     return RUN_ALL_TESTS();
 }
