@@ -1,0 +1,169 @@
+// The add dialogs driven as the learner does: typed text, clicks, the colour
+// button, with the dialogs double answering the boxes.
+
+#include "common/TestSupport.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Numbers.h"
+#include "view/AddClusterForm.h"
+#include "view/AddCplxForm.h"
+#include "view/FormHelpers.h"
+#include "view/SpinEdit.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A component of a window, by its name.
+template <class T>
+T* Part(QWidget* form, const char* name)
+{
+    T* part = form->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(part, nullptr) << name;
+    return part;
+}
+
+void Retype(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+// Shows the dialog modally and runs `answer` inside it.
+template <class TDialog>
+int RunModal(TDialog& dialog, std::function<void()> answer)
+{
+    WhenModalAppears([answer](QWidget*) { answer(); });
+    return dialog.ShowModal();
+}
+
+class AddClusterDialog : public ::testing::Test {
+protected:
+    TRecordingDialogs Boxes;
+    TScopedDialogs Installed{Boxes};
+    TForm_AddCluster Dialog;
+    QPushButton* BAddOK = Part<QPushButton>(&Dialog, "BAddOK");
+    QPushButton* BAddKO = Part<QPushButton>(&Dialog, "BAddKO");
+    QPushButton* BAddCol = Part<QPushButton>(&Dialog, "BAddCol");
+    QLineEdit* EClusName = Part<QLineEdit>(&Dialog, "EClusName");
+    QLineEdit* EClusCol = Part<QLineEdit>(&Dialog, "EClusCol");
+    TSpinEdit* SpENbClusPt = Part<TSpinEdit>(&Dialog, "SpENbClusPt");
+
+    int TypeCountAndConfirm(const QString& count)
+    {
+        return RunModal(Dialog, [this, count]() {
+            Retype(SpENbClusPt->findChild<QLineEdit*>(), count);
+            QTest::mouseClick(BAddOK, Qt::LeftButton);
+        });
+    }
+};
+
+TEST_F(AddClusterDialog, CountIsReadAsAnIntegerAndKeptInRange)
+{
+    EXPECT_EQ(TypeCountAndConfirm("9999"), TModalForm::mrOk);
+    EXPECT_EQ(NewClusterSize, 5000);
+    EXPECT_EQ(TypeCountAndConfirm("0"), TModalForm::mrOk);
+    EXPECT_EQ(NewClusterSize, 1);
+    EXPECT_EQ(TypeCountAndConfirm("-"), TModalForm::mrOk);
+    EXPECT_EQ(NewClusterSize, 1);
+    EXPECT_EQ(TypeCountAndConfirm("250"), TModalForm::mrOk);
+    EXPECT_EQ(NewClusterSize, 250);
+    EXPECT_EQ(NewClusterName, "Galaxie 1");
+    EXPECT_TRUE(Boxes.Shown.isEmpty());
+}
+
+TEST_F(AddClusterDialog, CancelAndCloseBoxLeaveTheResultsAlone)
+{
+    NewClusterName = "avant";
+    NewClusterSize = 7;
+    EXPECT_EQ(RunModal(Dialog, [this]() {
+                  Retype(EClusName, "Autre");
+                  QTest::mouseClick(BAddKO, Qt::LeftButton);
+              }),
+              TModalForm::mrCancel);
+    EXPECT_EQ(RunModal(Dialog, [this]() { Dialog.Close(); }), TModalForm::mrCancel);
+    EXPECT_EQ(NewClusterName, "avant");
+    EXPECT_EQ(NewClusterSize, 7);
+    EXPECT_FALSE(Dialog.isVisible());
+    // The text of the last use stays for the next one.
+    EXPECT_EQ(EClusName->text(), "Autre");
+}
+
+TEST_F(AddClusterDialog, ColourButtonRepaintsTheSwatchWhateverTheAnswer)
+{
+    NewClusterColor = 255;
+    RunModal(Dialog, [this]() {
+        SetSwatchColor(EClusCol, 0); // something else, to see the repaint
+        Boxes.ColorAnswer = TColorDialogResult::Cancelled;
+        QTest::mouseClick(BAddCol, Qt::LeftButton);
+        EXPECT_EQ(SwatchColor(EClusCol), 255);
+        EXPECT_EQ(NewClusterColor, 255);
+
+        Boxes.ColorAnswer = TColorDialogResult::Chosen;
+        Boxes.ChosenColor = 0x00FF00;
+        QTest::mouseClick(BAddCol, Qt::LeftButton);
+        EXPECT_EQ(SwatchColor(EClusCol), 0x00FF00);
+
+        Boxes.ColorAnswer = TColorDialogResult::Unavailable;
+        Boxes.ChosenColor = 0x0000FF;
+        QTest::mouseClick(BAddCol, Qt::LeftButton);
+        QTest::mouseClick(BAddKO, Qt::LeftButton);
+    });
+    // Confirmed colours stay even though the dialog was cancelled.
+    EXPECT_EQ(NewClusterColor, 0x00FF00);
+    EXPECT_EQ(Boxes.ColorRequests, 3);
+    ASSERT_EQ(Boxes.Shown.size(), 1);
+    EXPECT_EQ(Boxes.Shown[0].Text, QString::fromUtf8("Impossible de charger la boîte de dialogue de sélection de couleurs"));
+    NewClusterColor = 255;
+}
+
+TEST_F(AddClusterDialog, IsCentredOnEachShowing)
+{
+    RunModal(Dialog, [this]() {
+        const QRect screen = Dialog.screen()->geometry();
+        const auto half = [](int size) { return static_cast<int>(Round(size / 2.0L)); };
+        EXPECT_EQ(Dialog.Left(), half(screen.width()) - half(Dialog.Width()));
+        EXPECT_EQ(Dialog.Top(), half(screen.height()) - half(Dialog.Height()));
+        EXPECT_TRUE(Dialog.windowFlags() & Qt::WindowStaysOnTopHint);
+        QTest::mouseClick(BAddKO, Qt::LeftButton);
+    });
+}
+
+TEST(AddCplxDialog, StoresTheNameOnOkOnly)
+{
+    TForm_AddCplx dialog;
+    auto* EClxName = Part<QLineEdit>(&dialog, "EClxName");
+    auto* BAddCplxOK = Part<QPushButton>(&dialog, "BAddCplxOK");
+    auto* BAddCplxKO = Part<QPushButton>(&dialog, "BAddCplxKO");
+    EXPECT_EQ(RunModal(dialog, [&, EClxName, BAddCplxOK, BAddCplxKO]() {
+                  Retype(EClxName, "");
+                  QTest::mouseClick(BAddCplxOK, Qt::LeftButton);
+              }),
+              TModalForm::mrOk);
+    EXPECT_EQ(NewComplexName, ""); // an empty name is accepted
+    EXPECT_EQ(RunModal(dialog, [&, EClxName, BAddCplxOK, BAddCplxKO]() {
+                  Retype(EClxName, "Amas 2");
+                  QTest::mouseClick(BAddCplxKO, Qt::LeftButton);
+              }),
+              TModalForm::mrCancel);
+    EXPECT_EQ(NewComplexName, "");
+    // Enter does not confirm.
+    EXPECT_EQ(RunModal(dialog, [&, EClxName, BAddCplxOK, BAddCplxKO]() {
+                  QTest::keyClick(EClxName, Qt::Key_Return);
+                  EXPECT_TRUE(dialog.isVisible());
+                  QTest::mouseClick(BAddCplxOK, Qt::LeftButton);
+              }),
+              TModalForm::mrOk);
+    EXPECT_EQ(NewComplexName, "Amas 2");
+    EXPECT_EQ(dialog.size(), QSize(281, 90));
+}
+
+} // namespace
