@@ -3,13 +3,17 @@
 
 #include "common/TestSupport.h"
 
+#include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Numbers.h"
 #include "view/AddClusterForm.h"
 #include "view/AddCplxForm.h"
+#include "view/AddPointForm.h"
+#include "scene/SceneState.h"
 #include "view/FormHelpers.h"
 #include "view/SpinEdit.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -164,6 +168,100 @@ TEST(AddCplxDialog, StoresTheNameOnOkOnly)
               TModalForm::mrOk);
     EXPECT_EQ(NewComplexName, "Amas 2");
     EXPECT_EQ(dialog.size(), QSize(281, 90));
+}
+
+} // namespace
+
+namespace {
+
+class AddPointDialog : public ::testing::Test {
+protected:
+    TRecordingDialogs Boxes;
+    TScopedDialogs Installed{Boxes};
+    TForm_AddPoint Dialog;
+    QLineEdit* EPtName = Part<QLineEdit>(&Dialog, "EPtName");
+    QLineEdit* EAddPtLat = Part<QLineEdit>(&Dialog, "EAddPtLat");
+    QLineEdit* EAddPtLong = Part<QLineEdit>(&Dialog, "EAddPtLong");
+    QLineEdit* EAddPtMass = Part<QLineEdit>(&Dialog, "EAddPtMass");
+    QLineEdit* EPtCol = Part<QLineEdit>(&Dialog, "EPtCol");
+    QPushButton* BAddOK = Part<QPushButton>(&Dialog, "BAddOK");
+    QPushButton* BAddKO = Part<QPushButton>(&Dialog, "BAddKO");
+    QPushButton* BAddCol = Part<QPushButton>(&Dialog, "BAddCol");
+};
+
+TEST_F(AddPointDialog, OkStoresTheValuesUncheckedAgainstTheirRanges)
+{
+    EXPECT_EQ(RunModal(Dialog, [this]() {
+                  EXPECT_EQ(SwatchColor(EPtCol), NewPointColor);
+                  Retype(EPtName, "");
+                  Retype(EAddPtLat, "120");
+                  Retype(EAddPtLong, "-30");
+                  Retype(EAddPtMass, "2.5");
+                  QTest::mouseClick(BAddOK, Qt::LeftButton);
+              }),
+              TModalForm::mrOk);
+    EXPECT_EQ(NewPointName, "");
+    EXPECT_EQ(NewPointLatitude, 120);
+    EXPECT_EQ(NewPointLongitude, -30);
+    EXPECT_EQ(NewPointMass, 2.5L);
+    EXPECT_TRUE(Boxes.Shown.isEmpty());
+    // The next showing starts from the texts of this one.
+    EXPECT_EQ(EAddPtLat->text(), "120");
+}
+
+TEST_F(AddPointDialog, LeavingANumericBoxWithBadTextKeepsTheFocusThere)
+{
+    RunModal(Dialog, [this]() {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Dialog));
+        Retype(EAddPtLat, "12x");
+        EXPECT_TRUE(Boxes.Shown.isEmpty()); // typing alone says nothing
+        EPtName->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), EAddPtLat);
+        ASSERT_EQ(Boxes.Shown.size(), 1);
+        EXPECT_EQ(Boxes.Shown[0].Text, "Bad floating point format");
+        EXPECT_EQ(Boxes.Shown[0].Caption, ApplicationTitle());
+
+        Retype(EAddPtLat, "12.5");
+        EPtName->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(QApplication::focusWidget(), EPtName);
+        EXPECT_EQ(Boxes.Shown.size(), 1);
+        QTest::mouseClick(BAddKO, Qt::LeftButton);
+    });
+}
+
+TEST_F(AddPointDialog, OkWithAnUnconvertibleBoxFailsAfterTheBoxesBeforeIt)
+{
+    NewPointName = "avant";
+    NewPointLatitude = 5;
+    RunModal(Dialog, [this]() {
+        Retype(EPtName, "Lune");
+        Retype(EAddPtMass, "3");
+        EAddPtLat->setText("nord");
+        QTest::mouseClick(BAddOK, Qt::LeftButton); // the application reports the error
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Dialog.ModalResult(), TModalForm::mrNone);
+        EAddPtLat->setText("0");
+        QTest::mouseClick(BAddKO, Qt::LeftButton);
+    });
+    EXPECT_EQ(NewPointName, "Lune");
+    EXPECT_EQ(NewPointMass, 3);
+    EXPECT_EQ(NewPointLatitude, 5);
+    ASSERT_FALSE(Boxes.Shown.isEmpty());
+    EXPECT_EQ(Boxes.Shown.last().Kind, "error");
+}
+
+TEST_F(AddPointDialog, ColourChoiceChangesTheHandAddedPointColour)
+{
+    const int before = NewPointColor;
+    RunModal(Dialog, [this]() {
+        Boxes.ColorAnswer = TColorDialogResult::Chosen;
+        Boxes.ChosenColor = 0xFF0000;
+        QTest::mouseClick(BAddCol, Qt::LeftButton);
+        EXPECT_EQ(SwatchColor(EPtCol), 0xFF0000);
+        QTest::mouseClick(BAddKO, Qt::LeftButton);
+    });
+    EXPECT_EQ(NewPointColor, 0xFF0000);
+    NewPointColor = before;
 }
 
 } // namespace
