@@ -81,12 +81,25 @@ private:
     bool FConnected = false;
 };
 
+namespace {
+TForm* FirstForm = nullptr;
+}
+
 TForm::TForm(QWidget* owner, Qt::WindowFlags flags) : QWidget(owner, flags)
 {
     TFormActivationWatcher::Instance().Register(this);
+    if (FirstForm == nullptr)
+        FirstForm = this;
 }
 
-TForm::~TForm() { TFormActivationWatcher::Instance().Unregister(this); }
+TForm::~TForm()
+{
+    TFormActivationWatcher::Instance().Unregister(this);
+    if (FirstForm == this)
+        FirstForm = nullptr;
+}
+
+TForm* TForm::MainForm() { return FirstForm; }
 
 TForm* TForm::ActiveForm() { return TFormActivationWatcher::Instance().Active(); }
 

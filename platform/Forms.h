@@ -47,6 +47,9 @@ public:
 
     // The program window that was activated last, or null.
     static TForm* ActiveForm();
+    // The first program window created (the application's main window),
+    // null once it is gone.
+    static TForm* MainForm();
 
 protected:
     virtual bool FormCloseQuery() { return true; }
