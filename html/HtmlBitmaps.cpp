@@ -265,13 +265,24 @@ QImage TDib::ToImage() const
 // ---------------------------------------------------------------------------
 // Placeholders
 
+// The resource file is compiled into the static library; initialising it by
+// name keeps it from being dropped by the linker.
+static void InitPlaceholderResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(placeholders);
+        return true;
+    }();
+    (void)done;
+}
+
 namespace {
 
-// Resources survive static linking when the library declares them; should a
-// picture still be missing, a plain drawing stands in so that a placeholder
-// is never empty.
+// Should a picture still be missing, a plain drawing stands in so that a
+// placeholder is never empty.
 QImage LoadPlaceholder(const char* resource, int fallbackSize, QRgb fallback)
 {
+    InitPlaceholderResources();
     QImage image(QString::fromLatin1(resource));
     if (!image.isNull())
         return image.convertToFormat(QImage::Format_RGB32);
@@ -291,6 +302,7 @@ const QImage& ErrorBitmap()
 const QImage& ErrorBitmapMask()
 {
     static const QImage mask = [] {
+        InitPlaceholderResources();
         QImage loaded(QStringLiteral(":/korvalith/images/1005.png"));
         if (!loaded.isNull() && loaded.size() == ErrorBitmap().size())
             return MakeMask(loaded, true, qRgb(255, 255, 255));

@@ -1,0 +1,320 @@
+// The engine's support lists: owning list, attributes, image maps, the
+// indent manager, URL-to-path conversion and the drawing helpers.
+
+#include "html/HtmlImages.h"
+#include "html/HtmlSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <vector>
+
+namespace {
+
+// Records the order in which list items are destroyed.
+class TTracked : public TObject {
+public:
+    TTracked(std::vector<int>& log, int id) : FLog(log), FId(id) {}
+    ~TTracked() noexcept(false) override { FLog.push_back(FId); }
+
+private:
+    std::vector<int>& FLog;
+    int FId;
+};
+
+std::unique_ptr<TAttributeList> Area(const std::string& shape, const std::string& coords,
+                                     const std::string& href, bool noHref = false)
+{
+    auto list = std::make_unique<TAttributeList>();
+    if (!shape.empty())
+        list->AddAttribute(ShapeSy, 0, shape);
+    list->AddAttribute(CoordsSy, 0, coords);
+    if (!href.empty())
+        list->AddAttribute(HrefSy, 0, href);
+    if (noHref)
+        list->AddAttribute(NoHrefSy, 0);
+    return list;
+}
+
+std::string HitUrl(const TMapItem& map, int x, int y)
+{
+    std::unique_ptr<TUrlTarget> link;
+    if (!map.HitTest(x, y, link))
+        return "miss";
+    return link->Url;
+}
+
+} // namespace
+
+TEST(SupportFreeList, FreesItemsFirstToLastOnClearAndDestruction)
+{
+    std::vector<int> log;
+    {
+        TFreeList list;
+        for (int id = 1; id <= 3; ++id)
+            list.Add(new TTracked(log, id));
+        list.Delete(1);
+        EXPECT_EQ(log, (std::vector<int>{2}));
+        TObject* kept = list.Extract(0);
+        list.Add(new TTracked(log, 4));
+        list.Clear();
+        EXPECT_EQ(log, (std::vector<int>{2, 3, 4}));
+        EXPECT_EQ(list.Count(), 0);
+        list.Add(kept);
+    }
+    EXPECT_EQ(log, (std::vector<int>{2, 3, 4, 1}));
+    TFreeList list;
+    EXPECT_THROW(list.Items(0), EListError);
+}
+
+TEST(SupportAttributes, FindAttributeReturnsTheFirstOfDuplicatesAndSymbolsCoverTheVocabulary)
+{
+    TAttributeList list;
+    list.AddAttribute(AltSy, 0, "first");
+    list.AddAttribute(SrcSy, 0, "a.gif");
+    list.AddAttribute(AltSy, 0, "second");
+    TAttribute* found = nullptr;
+    ASSERT_TRUE(list.FindAttribute(AltSy, found));
+    EXPECT_EQ(found->Text, "first");
+    EXPECT_FALSE(list.FindAttribute(HeightSy, found));
+    EXPECT_EQ(found, nullptr);
+
+    EXPECT_EQ(AttributeSymbol("HREF"), HrefSy);
+    EXPECT_EQ(AttributeSymbol("HTTP-EQUIV"), HttpEqSy);
+    EXPECT_EQ(AttributeSymbol("ENCTYPE"), EncTypeSy);
+    EXPECT_EQ(AttributeSymbol("VALUE"), ValueSy);
+    EXPECT_EQ(AttributeSymbol("href"), UnknownAttrSy); // names arrive upper-cased
+    EXPECT_EQ(AttributeSymbol("BOGUS"), UnknownAttrSy);
+}
+
+TEST(SupportUrlTarget, AssignReplacesOnlyTheGivenFields)
+{
+    TUrlTarget link("a.htm", "frame1");
+    link.Assign(std::nullopt, std::string("frame2"));
+    EXPECT_EQ(link.Url, "a.htm");
+    EXPECT_EQ(link.Target, "frame2");
+    link.Assign(std::string("b.htm"), std::nullopt);
+    EXPECT_EQ(link.Url, "b.htm");
+    link.Clear();
+    EXPECT_TRUE(link.Url.empty() && link.Target.empty());
+}
+
+TEST(SupportImageMap, ShapesNeedEnoughCoordinatesAndCircleIsTheEllipseInItsBox)
+{
+    TMapItem map;
+    map.AddArea(*Area("rect", "1,2,3", "three.htm"));
+    EXPECT_TRUE(map.AreaRegions.empty());
+    map.AddArea(*Area("circle", "10,10,5", "circle.htm"));
+    ASSERT_EQ(map.AreaRegions.size(), 1u);
+    EXPECT_EQ(map.AreaRegions[0].Region.boundingRect(), QRect(QPoint(5, 5), QPoint(15, 15)));
+    EXPECT_EQ(HitUrl(map, 10, 10), "circle.htm");
+    EXPECT_EQ(HitUrl(map, 6, 6), "miss"); // a corner of the box, outside the ellipse
+
+    TMapItem rect;
+    rect.AddArea(*Area("", "10,20,30,40", "r.htm")); // no SHAPE: rectangle, corners included
+    EXPECT_EQ(HitUrl(rect, 30, 40), "r.htm");
+    EXPECT_EQ(HitUrl(rect, 31, 40), "miss");
+    EXPECT_EQ(rect.AreaTargetList.size(), 1u);
+}
+
+TEST(SupportImageMap, EarlierAreaWinsAndNoHrefAreaMisses)
+{
+    TMapItem map;
+    map.AddArea(*Area("rect", "0,0,50,50", "first.htm"));
+    map.AddArea(*Area("rect", "0,0,100,100", "second.htm"));
+    EXPECT_EQ(HitUrl(map, 25, 25), "first.htm");
+    EXPECT_EQ(HitUrl(map, 75, 75), "second.htm");
+    EXPECT_EQ(HitUrl(map, 101, 5), "miss");
+
+    TMapItem holes;
+    holes.AddArea(*Area("rect", "0,0,50,50", "ignored.htm", true)); // HREF then NOHREF
+    holes.AddArea(*Area("rect", "0,0,100,100", "second.htm"));
+    EXPECT_EQ(HitUrl(holes, 25, 25), "miss");
+    EXPECT_EQ(HitUrl(holes, 75, 75), "second.htm");
+
+    auto withTarget = Area("poly", "0,0,20,0,20,20,0,20", "p.htm");
+    withTarget->AddAttribute(TargetSy, 0, "main");
+        std::unique_ptr<TUrlTarget> link;
+    TMapItem poly;
+    poly.AddArea(*withTarget);
+    ASSERT_TRUE(poly.HitTest(10, 10, link));
+    EXPECT_EQ(link->Target, "main");
+}
+
+TEST(SupportImageMap, CoordsReadingStopsAtAnEmptyItemAndIsBounded)
+{
+    EXPECT_EQ(ParseCoords("1, 2,,3,4"), (std::vector<int>{1, 2}));
+    EXPECT_EQ(ParseCoords("7,x,  9 ,"), (std::vector<int>{7, 0, 9}));
+    EXPECT_EQ(ParseCoords("99999999,-99999999"), (std::vector<int>{32767, -32768}));
+    std::string many;
+    for (int i = 0; i < 500; ++i)
+        many += "1,";
+    EXPECT_EQ(ParseCoords(many).size(), 201u);
+    EXPECT_EQ(ParseCoords(std::string(100000, ',')).size(), 0u);
+
+    TMapItem map;
+    map.AddArea(*Area("rect", "1,2,,3,4", "stopped.htm"));
+    map.AddArea(*Area("circ", "10,10,0", "zero.htm"));
+    map.AddArea(*Area("circ", "10,10,-4", "negative.htm"));
+    map.AddArea(*Area("poly", "0,0,10,10,7", "two-points.htm"));
+    EXPECT_TRUE(map.AreaRegions.empty());
+    map.AddArea(*Area("rect", "30,40,10,20", "reversed.htm"));
+    EXPECT_EQ(HitUrl(map, 20, 30), "reversed.htm");
+}
+
+TEST(SupportIndents, ListLevelsIndentAndClosingEndsThemAboveY)
+{
+    IndentManager m;
+    m.Reset(0, 600);
+    m.SetListLevel(100, 2);
+    EXPECT_EQ(m.LeftBoundAt(100), 70);
+    EXPECT_EQ(m.LeftBoundAt(99), 0);
+    EXPECT_EQ(m.ClearBottom(), 0); // list indents are not floats
+    m.SetListLevel(500, 0);
+    ASSERT_EQ(m.LeftList.Count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(m.LeftAt(i)->Bottom, 499);
+        EXPECT_EQ(m.LeftAt(i)->Level, 0);
+    }
+    EXPECT_EQ(m.ClearBottom(), 499);
+    EXPECT_EQ(m.LeftBoundAt(499), 0);
+    EXPECT_EQ(m.Level, 0);
+}
+
+TEST(SupportIndents, FloatsNarrowTheColumnOnTheirSideOnly)
+{
+    IndentManager m;
+    m.Reset(10, 410);
+    m.AddFloat(0, 100, 1, 50);  // left
+    m.AddFloat(20, 60, 3, 100); // right
+    m.AddFloat(0, 60, 2, 100);  // neither side: nothing
+    EXPECT_EQ(m.LeftBoundAt(10), 110);
+    EXPECT_EQ(m.LeftBoundAt(50), 10);
+    EXPECT_EQ(m.RightBoundAt(10), 410);
+    EXPECT_EQ(m.RightBoundAt(30), 350);
+    int left = 0, right = 0;
+    m.SideClearances(left, right);
+    EXPECT_EQ(left, 51);
+    EXPECT_EQ(right, 121);
+    EXPECT_EQ(m.ClearBottom(), 120);
+
+    // A list item inside the float: lines reach below the wider float.
+    m.SetListLevel(10, 1);
+    EXPECT_EQ(m.LeftBoundAt(10), 145);
+    EXPECT_EQ(m.BelowWiderLefts(), 1);
+    m.AddFloat(12, 200, 1, 30);
+    EXPECT_EQ(m.BelowWiderLefts(), 43);
+    m.Clear();
+    EXPECT_EQ(m.LeftBoundAt(10), 10);
+}
+
+TEST(SupportIndents, FloatImagesArePlacedAgainstTheBounds)
+{
+    TAttributeList leftAttrs;
+    leftAttrs.AddAttribute(AlignSy, 0, "left");
+    TImageObj leftImage(0, leftAttrs);
+    leftImage.ImageWidth = 40;
+    leftImage.ImageHeight = 30;
+    TAttributeList rightAttrs;
+    rightAttrs.AddAttribute(AlignSy, 0, "RIGHT");
+    rightAttrs.AddAttribute(HSpaceSy, 3);
+    TImageObj rightImage(1, rightAttrs);
+    rightImage.ImageWidth = 50;
+    rightImage.ImageHeight = 20;
+    TImageObj inlineImage(2, TAttributeList());
+
+    IndentManager m;
+    m.Reset(0, 500);
+    m.AddFloat(0, 20, 1, 100);
+    m.AddFloatImage(10, &leftImage);
+    EXPECT_EQ(leftImage.FloatX, 20);
+    EXPECT_EQ(m.LeftBoundAt(10), 65); // width + the default HSPACE 5
+    EXPECT_EQ(m.LeftBoundAt(40), 20);
+    m.AddFloatImage(10, &rightImage);
+    EXPECT_EQ(m.RightBoundAt(10), 447);
+    EXPECT_EQ(rightImage.FloatX + rightImage.ImageWidth, 500); // touches the right bound
+    m.AddFloatImage(10, &inlineImage);
+    m.AddFloatImage(10, nullptr);
+    EXPECT_EQ(m.LeftList.Count() + m.RightList.Count(), 3);
+}
+
+TEST(SupportStrings, UrlToPathDecodesEscapesAndConvertsFileUrls)
+{
+    EXPECT_EQ(UrlToPath("file:///C|/Mes%20Documents/Page.HTM"), "c:\\mes documents\\page.htm");
+    EXPECT_EQ(UrlToPath("file://D|/A.htm"), "d:\\a.htm");
+    EXPECT_EQ(UrlToPath("Mon%20Fichier.HTM"), "Mon Fichier.HTM"); // no "/": case kept
+    EXPECT_EQ(UrlToPath("%41bc%20d"), "%41bc%20d");               // escape first: nothing decoded
+    EXPECT_EQ(UrlToPath("a%zz%20b"), "a%zz%20b");                  // stops at a bad escape
+    EXPECT_EQ(UrlToPath("ab%2"), "ab%2");
+    EXPECT_EQ(UrlToPath("x/%252e%252e"), "x\\%2e%2e");             // each escape decoded once
+    EXPECT_EQ(UrlToPathFrom("/docs/a.htm", "c:"), "c:\\docs\\a.htm");
+    EXPECT_EQ(UrlToPathFrom("docs/a.htm", "c:"), "docs\\a.htm");
+    EXPECT_EQ(TrimSpaces("\t \x01 a b \r\n"), "a b");
+    EXPECT_EQ(TrimSpaces("   "), "");
+}
+
+TEST(SupportStrings, Windows1252ConvertsBothWaysAndChangesCase)
+{
+    const std::string bytes = "\x80 \xE9t\xE9 \x9C";
+    const QString text = Win1252ToQString(bytes);
+    EXPECT_EQ(text, QString::fromUtf8("€ été œ"));
+    EXPECT_EQ(QStringToWin1252(text), bytes);
+    EXPECT_EQ(QStringToWin1252(QString::fromUtf8("漢")), "?");
+    EXPECT_EQ(UpperCase1252("\xE9t\xE9 \x9C"), "\xC9T\xC9 \x8C");
+    EXPECT_EQ(LowerCase1252("\xC9T\xC9 \xD7"), "\xE9t\xE9 \xD7");
+}
+
+TEST(SupportDrawing, WrapTextInBoxWrapsAndStaysInsideTheBox)
+{
+    QImage canvas(200, 100, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    const QRect box(10, 10, 60, 45);
+    int lineHeight = 0;
+    {
+        QPainter painter(&canvas);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(11);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        lineHeight = painter.fontMetrics().height();
+        WrapTextInBox(painter, box, "  un deux trois quatre cinq six sept huit neuf dix onze douze");
+        EXPECT_GT(TextWidth(painter, "abcdef", 3), 0);
+        EXPECT_EQ(TextWidth(painter, "abc", 99), TextWidth(painter, "abc"));
+    }
+    int inkRows = 0;
+    for (int y = 0; y < canvas.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < canvas.width(); ++x)
+            if (canvas.pixel(x, y) != qRgb(255, 255, 255)) {
+                ink = true;
+                EXPECT_TRUE(box.contains(x, y)) << x << "," << y;
+            }
+        inkRows += ink;
+    }
+    // Several lines were drawn, but only those that fit above the bottom.
+    EXPECT_GT(inkRows, lineHeight);
+}
+
+TEST(SupportDrawing, BevelPutsTheLightSideFirstAndSilverOnWhite)
+{
+    QImage canvas(20, 20, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        DrawBevel(clWhite, painter, 2, 2, 10, 10, TBevel::Raised);
+    }
+    const QRgb shadow = ToQColor(clBtnShadow).rgb();
+    EXPECT_EQ(canvas.pixel(2, 10), qRgb(192, 192, 192)); // bottom-left: first colour
+    EXPECT_EQ(canvas.pixel(5, 2), qRgb(192, 192, 192));
+    EXPECT_EQ(canvas.pixel(10, 2), shadow);               // top-right: second colour
+    EXPECT_EQ(canvas.pixel(10, 10), shadow);
+    EXPECT_EQ(canvas.pixel(5, 5), qRgb(255, 255, 255));
+    {
+        QPainter painter(&canvas);
+        DrawBevel(clBlack, painter, 2, 2, 10, 10, TBevel::Sunken);
+    }
+    EXPECT_EQ(canvas.pixel(2, 5), shadow);
+    EXPECT_EQ(canvas.pixel(10, 5), ToQColor(clBtnHighlight).rgb());
+}
