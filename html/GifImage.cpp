@@ -495,16 +495,15 @@ void TGIFImage::ReadExtension(TGifReader& reader, TGraphicControl& control, std:
 
 bool TGIFImage::FitsMemoryBudget() const
 {
-    const int64_t pixels = int64_t{ImageWidth} * ImageHeight;
-    int64_t total = pixels * 4 + pixels * 4 + MonoBytes(ImageWidth, ImageHeight);  // composed, first-frame copies
-    if (HasTransparency)
-        total += pixels + pixels * 4;  // composed mask, work bitmap
+    // The frames' own pictures; the composed ones are bounded by the pixel
+    // cap on the screen.
+    int64_t total = 0;
     for (const auto& frame : FrameList) {
         total += frame->DecodedBytes();
         if (total > MaxGifMemory)
             return false;
     }
-    return total <= MaxGifMemory;
+    return true;
 }
 
 bool TGIFImage::CreateComposedPictures()
