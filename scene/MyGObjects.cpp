@@ -105,7 +105,14 @@ bool TGObjectL::BuildList(int id)
         GL().DeleteLists(static_cast<GLuint>(FListId), 1);
     FListId = id;
     GL().NewList(static_cast<GLuint>(id), GL_COMPILE);
-    FillOpenList();
+    try {
+        FillOpenList();
+    } catch (...) {
+        // Left open, the list would swallow every later GL call of the
+        // program instead of executing it.
+        GL().EndList();
+        throw;
+    }
     GL().EndList();
     return true;
 }

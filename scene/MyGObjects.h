@@ -105,7 +105,7 @@ public:
     // Compiles the subtree into list `id`, deleting the previous list first
     // (also when `id` is the current number). Refused (false, nothing
     // touched) without a panel, for id <= 0, and for an object with a
-    // parent. FillOpenList failures propagate.
+    // parent. A FillOpenList failure closes the list and propagates.
     virtual bool BuildList(int id);
     // Replays the list, if there is one.
     virtual void CallList();
