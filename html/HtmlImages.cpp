@@ -1,5 +1,6 @@
 #include "html/HtmlImages.h"
 
+#include "html/GifImage.h"
 #include "html/HtmlBmp.h"
 #include "html/HtmlImageCache.h"
 #include "html/HtmlJpeg.h"
@@ -164,6 +165,13 @@ void TImageObj::Load(TImageContext& document)
             Image = result.Image;
             Mask = result.Mask;
             Animated = result.Animated;
+            if (Animated && result.FromCache) {
+                // The first user plays the cached animation itself; later
+                // ones play their own copy of it.
+                auto copy = std::make_shared<TGIFImage>();
+                copy->CopyGif(*result.Animated);
+                Animated = std::move(copy);
+            }
             Transparency = Mask.isNull() ? TTransparency::None : mode;
             if (Animated)
                 document.AnimationList.push_back(Animated.get());
@@ -204,8 +212,8 @@ void TImageObj::SizeImage(TImageContext& document, int availableWidth, const TFo
 
 void TImageObj::ComputeSize(int availableWidth)
 {
-    const int naturalWidth = std::max(1, Image.width());
-    const int naturalHeight = std::max(1, Image.height());
+    const int naturalWidth = std::max(1, Animated ? Animated->ImageWidth : Image.width());
+    const int naturalHeight = std::max(1, Animated ? Animated->ImageHeight : Image.height());
     const bool pixelWidth = SpecWidth > 0 && !PercentWidth;
     if (IsPlaceholder()) {
         if (pixelWidth && SpecHeight > 0) {
@@ -272,6 +280,12 @@ void TImageObj::PaintAt(QPainter& canvas, int x, int y, const TFontObj* run, TCo
     const QRect target(DrawX, DrawY, ImageWidth, ImageHeight);
     if (IsPlaceholder()) {
         PaintPlaceholder(canvas, DrawX, DrawY, run, background);
+    } else if (Animated) {
+        Animated->PaintedFlag = true;
+        Animated->SetShown(true);
+        TGifBackdrop backdrop;
+        backdrop.DocumentColor = ToQColor(background).rgb();
+        Animated->DrawGif(canvas, backdrop, DrawX, DrawY, ImageWidth, ImageHeight);
     } else if (!Mask.isNull() && Transparency != TTransparency::None) {
         if (FComposed.isNull())
             FComposed = ComposeTransparent(Image, Mask);
@@ -382,22 +396,42 @@ bool DecodeStill(const QByteArray& data, TDecoded& decoded)
     return !decoded.Image.isNull();
 }
 
-bool DecodeGif(const QByteArray&, TDecoded&)
+// A still GIF becomes a plain bitmap (with its mask when transparent); an
+// animated one stays a TGIFImage, drawn and stepped by its image objects.
+bool DecodeGif(const QByteArray& data, TDecoded& decoded)
 {
-    // The GIF decoder is not part of the build yet: GIF data fails cleanly
-    // and shows the error placeholder.
-    return false;
+    static const bool purgeInstalled = [] {
+        // A GIF that fails to decode drops the unused cached images.
+        SetGifCachePurge([] { BitmapList().Purge(); });
+        return true;
+    }();
+    (void)purgeInstalled;
+    bool isStill = true;
+    std::unique_ptr<TGIFImage> gif = LoadGifFromBytes(data, isStill);
+    if (!gif)
+        return false;
+    if (!isStill) {
+        decoded.Animated = std::shared_ptr<TGIFImage>(std::move(gif));
+        return true;
+    }
+    const QImage* frame = gif->FirstFrameBitmap();
+    if (frame == nullptr || frame->isNull())
+        return false;
+    decoded.Image = ToSharedPalette(*frame);
+    if (gif->HasTransparency) {
+        if (const QImage* mask = gif->FirstFrameMask()) {
+            decoded.Mask = *mask;
+            decoded.Transparency = TTransparency::TGif;
+        }
+    }
+    return !decoded.Image.isNull();
 }
 
 bool DecodeData(const QByteArray& data, TDecoded& decoded)
 {
     const TImageFileType type = ImageFileType(data);
-    if (type == TImageFileType::Gif87 || type == TImageFileType::Gif89) {
-        if (DecodeGif(data, decoded))
-            return true;
-        BitmapList().Purge();
-        return false;
-    }
+    if (type == TImageFileType::Gif87 || type == TImageFileType::Gif89)
+        return DecodeGif(data, decoded);
     return DecodeStill(data, decoded);
 }
 

@@ -1,6 +1,7 @@
 // Image objects and the image cache: attributes, sizing, placeholders,
 // painting, hit tests, loading through files and the image-request handler.
 
+#include "html/GifImage.h"
 #include "html/HtmlImageCache.h"
 #include "html/HtmlImages.h"
 #include "ImageTestSupport.h"
@@ -325,4 +326,43 @@ TEST_F(ImageObjects, HitTestUsesThePaintedRectangleAndFindsMaps)
     EXPECT_FALSE(images.ImageHit(71, 25, &maps, hit));
     EXPECT_EQ(images.FindImage(7), images.Image(1));
     EXPECT_EQ(images.FindImage(3), nullptr);
+}
+
+TEST_F(ImageObjects, GifsGoToTheDecoderStillOnesBecomeBitmaps)
+{
+    Files.AddFile(QStringLiteral("C:\\Docs\\still.gif"), ReadTestFile(TestDataPath(QStringLiteral("images/still.gif"))));
+    Files.AddFile(QStringLiteral("C:\\Docs\\anim.gif"), ReadTestFile(TestDataPath(QStringLiteral("images/anim.gif"))));
+    Files.AddFile(QStringLiteral("C:\\Docs\\broken.gif"), QByteArray("GIF89a\x05\x00", 8));
+
+    auto still = Image({{SrcSy, "C:\\Docs\\still.gif"}});
+    still->SizeImage(Document, 400, nullptr);
+    ASSERT_EQ(still->State, TImageState::Loaded);
+    EXPECT_EQ(still->Animated, nullptr);
+    EXPECT_EQ(still->ImageWidth, 12);
+    EXPECT_EQ(still->Transparency, TTransparency::TGif);
+    EXPECT_EQ(still->Mask.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(still->Mask.pixel(5, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(still->Image.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
+
+    auto first = Image({{SrcSy, "C:\\Docs\\anim.gif"}});
+    auto second = Image({{SrcSy, "C:\\Docs\\anim.gif"}});
+    first->SizeImage(Document, 400, nullptr);
+    second->SizeImage(Document, 400, nullptr);
+    ASSERT_NE(first->Animated, nullptr);
+    ASSERT_NE(second->Animated, nullptr);
+    EXPECT_NE(first->Animated, second->Animated) << "the second user plays a copy";
+    EXPECT_EQ(first->ImageWidth, 8);
+    EXPECT_EQ(Document.AnimationList.size(), 2u);
+    QImage canvas(20, 20, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    {
+        QPainter painter(&canvas);
+        first->PaintAt(painter, 2, 2, nullptr, clWhite);
+    }
+    EXPECT_TRUE(first->Animated->PaintedFlag);
+    EXPECT_EQ(canvas.pixel(4, 4) & 0xFFFFFF, 0x008000u);
+
+    auto broken = Image({{SrcSy, "C:\\Docs\\broken.gif"}});
+    broken->SizeImage(Document, 400, nullptr);
+    EXPECT_EQ(broken->State, TImageState::Failed);
 }
