@@ -50,7 +50,8 @@ void THtmlScanner::Start(const char* data, size_t size)
     FMain.End = FMain.Pos + size;
     FIncludeActive = false;
     FIncludeBuffer.clear();
-    FPushed = -1;
+    FPushedCount = 0;
+    FOpenComment = false;
     InPre = InScript = ParagraphSpace = false;
     Sy = EofSy;
     LCToken.clear();
@@ -63,11 +64,8 @@ void THtmlScanner::Start(const char* data, size_t size)
 // returns to the interrupted source when exhausted) or the main source.
 int THtmlScanner::RawChar()
 {
-    if (FPushed >= 0) {
-        const int c = FPushed;
-        FPushed = -1;
-        return c;
-    }
+    if (FPushedCount > 0)
+        return FPushed[--FPushedCount];
     if (FIncludeActive) {
         if (FInclude.Pos < FInclude.End)
             return *FInclude.Pos++;
@@ -100,7 +98,14 @@ int THtmlScanner::ReadNormalised()
             PushBack(next);
             return '<';
         }
-        SkipConstruct();
+        try {
+            SkipConstruct();
+        } catch (const EParseError&) {
+            // Reported by the next symbol read, so that the text before the
+            // comment is delivered first.
+            FOpenComment = true;
+            return EofChar;
+        }
     }
 }
 
@@ -366,6 +371,10 @@ void THtmlScanner::ReadTextRun()
 void THtmlScanner::Next()
 {
     if (Ch == EofChar) {
+        if (FOpenComment) {
+            FOpenComment = false;
+            throw EParseError(OpenCommentMessage);
+        }
         Sy = EofSy;
         LCToken.clear();
     } else if (Ch == '<') {

@@ -79,7 +79,9 @@ private:
 
     int RawChar();
     int ReadNormalised();
-    void PushBack(int c) { FPushed = c; }
+    // Two slots: the directive reader gives back its look-ahead while a
+    // line-end look-ahead may still be pending.
+    void PushBack(int c) { FPushed[FPushedCount++] = c; }
     void SkipConstruct();
     void SkipComment();
     void ReadIncludeDirective();
@@ -91,8 +93,10 @@ private:
     TSource FMain;
     TSource FInclude;
     bool FIncludeActive = false;
+    bool FOpenComment = false; // the input ended inside "<!"
     QByteArray FIncludeBuffer;  // keeps the handler's text alive while read
-    int FPushed = -1;
+    int FPushed[2] = {0, 0};
+    int FPushedCount = 0;
     std::string FAttrName;  // the attribute just read, as the include
     std::string FAttrText;  // directive needs it
     std::unique_ptr<TAttributeList> FAttributes;
@@ -101,7 +105,7 @@ private:
 inline void THtmlScanner::GetCh()
 {
     // Fast path: an ordinary byte of the main source.
-    if (FPushed < 0 && !FIncludeActive && FMain.Pos < FMain.End) {
+    if (FPushedCount == 0 && !FIncludeActive && FMain.Pos < FMain.End) {
         const int c = *FMain.Pos;
         if (c > 13 && c != '<') {
             ++FMain.Pos;
