@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "view/SGLPointsForm.h"
 
 #include "ui_SommaireDidacticielForm.h"
 
@@ -81,7 +82,11 @@ void TForm_SommaireViewer::OpenPage()
 
 void TForm_SommaireViewer::OpenExperiment()
 {
-    throw EProcessError(QStringLiteral("La fenêtre de l'expérience n'est pas encore disponible."));
+    if (Form_SGLPoints == nullptr)
+        Form_SGLPoints = new TForm_SGLPoints();
+    Form_SGLPoints->ReturnWindow = this;
+    Form_SGLPoints->Show();
+    Hide();
 }
 
 void TForm_SommaireViewer::ShowNothingYet()

@@ -4,6 +4,7 @@
 #include "app/SommaireDidacticielForm.h"
 #include "app/SommaireTreeView.h"
 #include "platform/Application.h"
+#include "view/SGLPointsForm.h"
 
 #include "TestSupport.h"
 
@@ -244,6 +245,32 @@ TEST_F(ShellWindows, AWindowOfTheProgramBecomingActiveMinimisesTheOthers)
     toc->Show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(toc));
     EXPECT_EQ(Form_Korvalith->WindowState(), TWindowState::wsMinimized);
+}
+
+TEST_F(ShellWindows, ChapterTwoOpensTheExperimentAndItsCloseReturnsHere)
+{
+    TForm_SommaireViewer* toc = EnterTutorial();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(toc));
+    TSommaireTreeView* tree = toc->TreeViewSommaire;
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, LabelPoint(tree, 1));
+    ASSERT_NE(Form_SGLPoints, nullptr);
+    TForm_SGLPoints* scene = Form_SGLPoints;
+    EXPECT_TRUE(scene->Visible());
+    EXPECT_EQ(scene->ReturnWindow, toc);
+    EXPECT_FALSE(toc->Visible());
+    EXPECT_TRUE(Dialogs.Shown.isEmpty());
+
+    scene->Close();
+    EXPECT_FALSE(scene->Visible());
+    EXPECT_TRUE(toc->Visible());
+    EXPECT_EQ(toc->WindowState(), TWindowState::wsMaximized);
+
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, LabelPoint(tree, 1));
+    EXPECT_EQ(Form_SGLPoints, scene);
+    EXPECT_TRUE(scene->Visible());
+    scene->Close();
+    // The scene window refers to this table of contents: it goes first.
+    scene->ReturnWindow = nullptr;
 }
 
 TEST(Sommaire, FillTreeRefusesAForeignObjectAndIgnoresANullTree)
