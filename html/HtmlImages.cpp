@@ -393,7 +393,13 @@ bool DecodeStill(const QByteArray& data, TDecoded& decoded)
     if (decoded.Image.isNull())
         return false;
     decoded.Image = ToSharedPalette(decoded.Image);
-    return !decoded.Image.isNull();
+    if (decoded.Image.isNull()) {
+        // Only memory can make the conversion fail: give back what the cache
+        // holds for nobody before reporting it.
+        BitmapList().Purge();
+        throw EOutOfResources("Out of memory converting an image");
+    }
+    return true;
 }
 
 // A still GIF becomes a plain bitmap (with its mask when transparent); an
