@@ -68,9 +68,12 @@ void TForm_PointsTreeView::RefreshTree()
     if (SceneRoot == nullptr)
         return;
     SceneRoot->BuildList(SceneRoot->ListId());
-    auto* top = new QTreeWidgetItem(tree, QStringList(SceneRoot->Name()));
+    // Filled while detached and then inserted once: a cluster brings five
+    // nodes per point, and a node added inside the tree costs a model update.
+    auto* top = new QTreeWidgetItem(QStringList(SceneRoot->Name()));
     SetTreeNodeObject(top, SceneRoot);
     SceneRoot->FillTreeNode(top);
+    tree->addTopLevelItem(top);
 }
 
 void TForm_PointsTreeView::PopupMenuTreeViewPopup()

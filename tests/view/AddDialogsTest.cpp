@@ -1,7 +1,7 @@
 // The add dialogs driven as the learner does: typed text, clicks, the colour
 // button, with the dialogs double answering the boxes.
 
-#include "common/TestSupport.h"
+#include "ViewTestSupport.h"
 
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
@@ -24,14 +24,6 @@
 
 namespace {
 
-// A component of a window, by its name.
-template <class T>
-T* Part(QWidget* form, const char* name)
-{
-    T* part = form->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(part, nullptr) << name;
-    return part;
-}
 
 void Retype(QLineEdit* box, const QString& text)
 {
