@@ -28,7 +28,6 @@ constexpr uint8_t ApplicationLabel = 0xFF;
 constexpr size_t MaxCommentBytes = 64 * 1024;
 
 int64_t IndexedBytes(int64_t width, int64_t height) { return ((width + 3) & ~int64_t{3}) * height; }
-int64_t MonoBytes(int64_t width, int64_t height) { return (width + 31) / 32 * 4 * height; }
 
 std::function<void()>& CachePurge()
 {
@@ -60,7 +59,7 @@ int64_t TFrame::DecodedBytes() const
     const int64_t w = FrameWidth, h = FrameHeight;
     int64_t bytes = IndexedBytes(w, h);
     if (Transparent)
-        bytes += MonoBytes(w, h);
+        bytes += IndexedBytes(w, h);
     if (Disposal == DisposalPrevious)
         bytes += w * h * 4 + IndexedBytes(w, h);
     return bytes;
@@ -130,7 +129,7 @@ TImageBlockResult TFrame::ReadImageBlock(TGifReader& reader, const uint8_t* glob
         if (FrameBitmap.isNull())
             throw std::bad_alloc();
         if (Transparent)
-            FrameMask = NewImageOrThrow(FrameWidth, FrameHeight, QImage::Format_Mono, RasterBlack);
+            FrameMask = NewImageOrThrow(FrameWidth, FrameHeight, QImage::Format_Grayscale8, RasterBlack);
         if (Disposal == DisposalPrevious) {
             SavedImage = NewImageOrThrow(FrameWidth, FrameHeight, QImage::Format_RGB32, RasterBlack);
             SavedMask = NewImageOrThrow(FrameWidth, FrameHeight, QImage::Format_Grayscale8, RasterWhite);
@@ -196,12 +195,12 @@ void TFrame::PlaceRows(const uint8_t* indices)
 
 void TFrame::BuildMask()
 {
+    const uint8_t transparent = TransparentIndex;
     for (int y = 0; y < FrameHeight; ++y) {
         const uchar* pixels = FrameBitmap.constScanLine(y);
         uchar* mask = FrameMask.scanLine(y);
         for (int x = 0; x < FrameWidth; ++x)
-            if (pixels[x] == TransparentIndex)
-                mask[x >> 3] |= uchar(0x80 >> (x & 7));
+            mask[x] = pixels[x] == transparent ? 0xFF : 0;
     }
 }
 

@@ -91,7 +91,7 @@ public:
     TGifRGB TransparentRGB;
     const uint8_t* ColorTable = nullptr;  // 768 bytes: the local copy or the owner's
     QImage FrameBitmap;                   // Format_Indexed8, black where transparent
-    QImage FrameMask;                     // Format_Mono, white (1) where transparent
+    QImage FrameMask;                     // Format_Grayscale8, white (255) where transparent
     QImage SavedImage, SavedMask;         // disposal 3: the area before the frame
     TGIFImage* OwnerGif;
     std::string FrameComment;

@@ -27,6 +27,9 @@ bool IsWritable(const QImage& image)
     }
 }
 
+// The source formats read directly; any other is converted to RGB32 first.
+enum class TSourceKind { Rgb32, Indexed8, Mono, Gray8 };
+
 // Reads the pixels of a source image as 0xAARRGGBB, whatever its format.
 class TPixelSource {
 public:
@@ -36,44 +39,61 @@ public:
         case QImage::Format_RGB32:
         case QImage::Format_ARGB32:
         case QImage::Format_ARGB32_Premultiplied:
+            FKind = TSourceKind::Rgb32;
+            break;
         case QImage::Format_Grayscale8:
+            FKind = TSourceKind::Gray8;
             break;
         case QImage::Format_Indexed8:
+            FKind = TSourceKind::Indexed8;
+            FillLookup();
+            break;
         case QImage::Format_Mono:
+            FKind = TSourceKind::Mono;
             FillLookup();
             break;
         default:
-            FConverted = image.convertToFormat(QImage::Format_RGB32);
-            FImage = FConverted;
+            FImage = image.convertToFormat(QImage::Format_RGB32);
+            FKind = TSourceKind::Rgb32;
             break;
         }
+    }
+
+    TSourceKind Kind() const { return FKind; }
+    const uchar* Line(int y) const { return FImage.constScanLine(y); }
+
+    template <TSourceKind Kind>
+    uint32_t Pixel(const uchar* line, int x) const
+    {
+        if constexpr (Kind == TSourceKind::Rgb32)
+            return reinterpret_cast<const uint32_t*>(line)[x];
+        else if constexpr (Kind == TSourceKind::Indexed8)
+            return FLookup[line[x]];
+        else if constexpr (Kind == TSourceKind::Mono)
+            return FLookup[(line[x >> 3] >> (7 - (x & 7))) & 1];
+        else
+            return OpaqueAlpha | (uint32_t{line[x]} * 0x010101u);
     }
 
     void Fetch(int y, int x0, int count, uint32_t* out) const
     {
-        const uchar* line = FImage.constScanLine(y);
-        switch (FImage.format()) {
-        case QImage::Format_Indexed8:
-            for (int i = 0; i < count; ++i)
-                out[i] = FLookup[line[x0 + i]];
-            break;
-        case QImage::Format_Mono:
-            for (int i = 0; i < count; ++i) {
-                const int x = x0 + i;
-                out[i] = FLookup[(line[x >> 3] >> (7 - (x & 7))) & 1];
-            }
-            break;
-        case QImage::Format_Grayscale8:
-            for (int i = 0; i < count; ++i)
-                out[i] = OpaqueAlpha | (uint32_t{line[x0 + i]} * 0x010101u);
-            break;
-        default:
-            std::memcpy(out, reinterpret_cast<const uint32_t*>(line) + x0, sizeof(uint32_t) * size_t(count));
-            break;
+        switch (FKind) {
+        case TSourceKind::Rgb32: return FetchAs<TSourceKind::Rgb32>(y, x0, count, out);
+        case TSourceKind::Indexed8: return FetchAs<TSourceKind::Indexed8>(y, x0, count, out);
+        case TSourceKind::Mono: return FetchAs<TSourceKind::Mono>(y, x0, count, out);
+        case TSourceKind::Gray8: return FetchAs<TSourceKind::Gray8>(y, x0, count, out);
         }
     }
 
 private:
+    template <TSourceKind Kind>
+    void FetchAs(int y, int x0, int count, uint32_t* out) const
+    {
+        const uchar* line = Line(y);
+        for (int i = 0; i < count; ++i)
+            out[i] = Pixel<Kind>(line, x0 + i);
+    }
+
     // Indices beyond the colour table are black; a mono image without one
     // is black (0) and white (1).
     void FillLookup()
@@ -87,7 +107,7 @@ private:
     }
 
     QImage FImage;
-    QImage FConverted;
+    TSourceKind FKind = TSourceKind::Rgb32;
     uint32_t FLookup[256];
 };
 
@@ -106,28 +126,44 @@ inline uint32_t Combine(uint32_t d, uint32_t s)
         return d | s;
 }
 
-template <TRasterOp Op>
-void CombineRow(QImage& dest, int y, int x0, const uint32_t* source, int count)
+// Combines `count` source pixels, produced by `pixel(i)`, into row y of the
+// destination from x0. Colour destinations stay opaque.
+template <TRasterOp Op, class TPixelAt>
+void CombineRow(QImage& dest, int y, int x0, int count, TPixelAt pixel)
 {
     if (IsMask(dest)) {
         uint8_t* d = dest.scanLine(y) + x0;
         for (int i = 0; i < count; ++i)
-            d[i] = static_cast<uint8_t>(Combine<Op>(d[i], source[i]));
+            d[i] = static_cast<uint8_t>(Combine<Op>(d[i], pixel(i)));
     } else {
         uint32_t* d = reinterpret_cast<uint32_t*>(dest.scanLine(y)) + x0;
         for (int i = 0; i < count; ++i)
-            d[i] = Combine<Op>(d[i], source[i]) | OpaqueAlpha;
+            d[i] = Combine<Op>(d[i], pixel(i)) | OpaqueAlpha;
     }
 }
 
-void CombineRow(QImage& dest, int y, int x0, const uint32_t* source, int count, TRasterOp op)
+template <class TPixelAt>
+void CombineRow(QImage& dest, int y, int x0, int count, TRasterOp op, TPixelAt pixel)
 {
     switch (op) {
-    case TRasterOp::Copy: return CombineRow<TRasterOp::Copy>(dest, y, x0, source, count);
-    case TRasterOp::And: return CombineRow<TRasterOp::And>(dest, y, x0, source, count);
-    case TRasterOp::AndNot: return CombineRow<TRasterOp::AndNot>(dest, y, x0, source, count);
-    case TRasterOp::Xor: return CombineRow<TRasterOp::Xor>(dest, y, x0, source, count);
-    case TRasterOp::Or: return CombineRow<TRasterOp::Or>(dest, y, x0, source, count);
+    case TRasterOp::Copy: return CombineRow<TRasterOp::Copy>(dest, y, x0, count, pixel);
+    case TRasterOp::And: return CombineRow<TRasterOp::And>(dest, y, x0, count, pixel);
+    case TRasterOp::AndNot: return CombineRow<TRasterOp::AndNot>(dest, y, x0, count, pixel);
+    case TRasterOp::Xor: return CombineRow<TRasterOp::Xor>(dest, y, x0, count, pixel);
+    case TRasterOp::Or: return CombineRow<TRasterOp::Or>(dest, y, x0, count, pixel);
+    }
+}
+
+// Reads and combines in one pass per row (frames composed onto the picture
+// are the hot case).
+template <TSourceKind Kind>
+void BlitRows(QImage& dest, const QRect& to, const TPixelSource& source, QPoint from, TRasterOp op)
+{
+    for (int i = 0; i < to.height(); ++i) {
+        const uchar* line = source.Line(from.y() + i);
+        const int x0 = from.x();
+        CombineRow(dest, to.top() + i, to.left(), to.width(), op,
+                   [&](int x) { return source.Pixel<Kind>(line, x0 + x); });
     }
 }
 
@@ -145,11 +181,12 @@ void RasterBlit(QImage& dest, QPoint at, const QImage& source, const QRect& sour
         return;
     from = to.translated(-shift);
 
-    TPixelSource pixels(source);
-    std::vector<uint32_t> row(static_cast<size_t>(to.width()));
-    for (int i = 0; i < to.height(); ++i) {
-        pixels.Fetch(from.top() + i, from.left(), to.width(), row.data());
-        CombineRow(dest, to.top() + i, to.left(), row.data(), to.width(), op);
+    const TPixelSource pixels(source);
+    switch (pixels.Kind()) {
+    case TSourceKind::Rgb32: return BlitRows<TSourceKind::Rgb32>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Indexed8: return BlitRows<TSourceKind::Indexed8>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Mono: return BlitRows<TSourceKind::Mono>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Gray8: return BlitRows<TSourceKind::Gray8>(dest, to, pixels, from.topLeft(), op);
     }
 }
 
@@ -179,7 +216,7 @@ void RasterStretch(QImage& dest, const QRect& destRect, const QImage& source, TR
                 sampled[i] = sourceRow[size_t(columnOf[i])];
             fetchedRow = sy;
         }
-        CombineRow(dest, y, clip.left(), sampled.data(), clip.width(), op);
+        CombineRow(dest, y, clip.left(), clip.width(), op, [&](int i) { return sampled[size_t(i)]; });
     }
 }
 

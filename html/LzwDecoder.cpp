@@ -61,17 +61,24 @@ private:
     int FBitCount = 0;
 };
 
-}  // namespace
-
-void TLzwDecoder::ResetTable(int clearCode)
+// Copies a string written earlier in the output (it ends at or before
+// `to`). With room to spare, eight bytes at a time: reading past the
+// string's end only reads output already written, and writing past it only
+// touches what the next codes overwrite.
+inline void CopyEarlier(uint8_t* out, size_t to, size_t from, size_t length, size_t outSize)
 {
-    for (int i = 0; i < clearCode; ++i) {
-        FPrefix[i] = 0;
-        FSuffix[i] = static_cast<uint8_t>(i);
-        FFirst[i] = static_cast<uint8_t>(i);
-        FLength[i] = 1;
+    if (to + length + 8 <= outSize) {
+        for (size_t k = 0; k < length; k += 8) {
+            uint64_t chunk;
+            std::memcpy(&chunk, out + from + k, 8);
+            std::memcpy(out + to + k, &chunk, 8);
+        }
+    } else {
+        std::memmove(out + to, out + from, length);
     }
 }
+
+}  // namespace
 
 TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, std::span<uint8_t> output)
 {
@@ -87,11 +94,11 @@ TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, 
 
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
-    ResetTable(clearCode);
     int codeSize = minCodeSize + 1;
     int growLimit = 2 * clearCode;
     int nextFree = clearCode + 2;
-    int previous = -1;  // no string yet: the next code is output as it is
+    bool afterClear = true;  // the next code is output as it is
+    size_t previousPos = 0, previousLength = 0;  // where the last code's string was written
 
     TCodeReader reader(codes);
     uint8_t* const out = output.data();
@@ -103,6 +110,12 @@ TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, 
         result.Stop = stop;
         return result;
     };
+    auto grow = [&] {
+        if (nextFree >= growLimit && growLimit < TableSize) {
+            growLimit *= 2;
+            ++codeSize;
+        }
+    };
 
     for (;;) {
         int code;
@@ -113,24 +126,23 @@ TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, 
             codeSize = minCodeSize + 1;
             growLimit = 2 * clearCode;
             nextFree = clearCode + 2;
-            previous = -1;
+            afterClear = true;
             continue;
         }
         if (code == endCode)
             return finish(TLzwStop::EndCode);
 
-        if (previous < 0) {
+        if (afterClear) {
             // After a clear (or at the start) only single-index codes exist.
             if (code >= clearCode)
                 return finish(TLzwStop::CodeOutOfRange);
+            previousPos = pos;
+            previousLength = 1;
             out[pos++] = static_cast<uint8_t>(code);
-            previous = code;
+            afterClear = false;
             // Writers count this code as taking a table slot too; that only
             // makes the codes grow here for minimum code sizes below 2.
-            if (nextFree >= growLimit && growLimit < TableSize) {
-                growLimit *= 2;
-                ++codeSize;
-            }
+            grow();
             if (pos == outSize)
                 return finish(TLzwStop::OutputFull);
             continue;
@@ -139,39 +151,40 @@ TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, 
         if (code > nextFree || (code == nextFree && nextFree >= TableSize))
             return finish(TLzwStop::CodeOutOfRange);
 
-        if (nextFree < TableSize) {
-            // The new entry is the previous string plus the first index of
-            // this one; for the code not yet in the table (KwKwK) that first
-            // index is the previous string's own.
-            const int first = code == nextFree ? FFirst[previous] : FFirst[code];
-            FPrefix[nextFree] = static_cast<uint16_t>(previous);
-            FSuffix[nextFree] = static_cast<uint8_t>(first);
-            FFirst[nextFree] = FFirst[previous];
-            FLength[nextFree] = static_cast<uint16_t>(FLength[previous] + 1);
-            ++nextFree;
-            if (nextFree >= growLimit && growLimit < TableSize) {
-                growLimit *= 2;
-                ++codeSize;
-            }
+        // The string of this code, at `pos`; what would pass the end of the
+        // output is dropped.
+        size_t length;
+        if (code < clearCode) {
+            length = 1;
+            out[pos] = static_cast<uint8_t>(code);
+        } else if (code < nextFree) {
+            length = FLength[code];
+            CopyEarlier(out, pos, FStart[code], std::min(length, outSize - pos), outSize);
+        } else {
+            // The code not yet in the table (KwKwK): the previous string
+            // followed by its own first index.
+            length = previousLength + 1;
+            const size_t kept = std::min(length, outSize - pos);
+            CopyEarlier(out, pos, previousPos, std::min(previousLength, kept), outSize);
+            if (kept == length)
+                out[pos + previousLength] = out[previousPos];
         }
 
-        // Write the string of `code` back to front; the part that would pass
-        // the end of the output is dropped.
-        size_t length = FLength[code];
-        int entry = code;
-        if (pos + length > outSize) {
-            for (size_t drop = pos + length - outSize; drop > 0; --drop)
-                entry = FPrefix[entry];
-            length = outSize - pos;
+        // The new entry is the previous string plus this one's first index:
+        // exactly the output from the previous string's start.
+        if (nextFree < TableSize) {
+            FStart[nextFree] = static_cast<uint32_t>(previousPos);
+            FLength[nextFree] = static_cast<uint16_t>(previousLength + 1);
+            ++nextFree;
+            grow();
         }
-        uint8_t* w = out + pos + length;
-        for (size_t k = length; k > 0; --k) {
-            *--w = FSuffix[entry];
-            entry = FPrefix[entry];
-        }
-        pos += length;
-        previous = code;
-        if (pos == outSize)
+
+        if (pos + length >= outSize) {
+            pos = outSize;
             return finish(TLzwStop::OutputFull);
+        }
+        previousPos = pos;
+        previousLength = length;
+        pos += length;
     }
 }

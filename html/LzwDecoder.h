@@ -34,13 +34,9 @@ public:
     TLzwResult Decode(std::span<const uint8_t> codes, int minCodeSize, std::span<uint8_t> output);
 
 private:
-    void ResetTable(int clearCode);
-
-    // Entry c is the string of entry Prefix[c] followed by Suffix[c];
-    // Length and First let a string be written in place, back to front,
-    // without a stack.
-    uint16_t FPrefix[TableSize];
-    uint8_t FSuffix[TableSize];
-    uint8_t FFirst[TableSize];
+    // Every string of the table has already been written to the output:
+    // entry c is the FLength[c] indices at FStart[c], so a code is a copy
+    // from earlier output. Codes below the clear code stand for themselves.
+    uint32_t FStart[TableSize];
     uint16_t FLength[TableSize];
 };
