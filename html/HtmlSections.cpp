@@ -213,6 +213,10 @@ void TSection::ChangeFont(const TMyFont& font, int style, TSubSuper subSuper)
     AddStyle(runFont, style, subSuper);
     auto* last = static_cast<TFontObj*>(Fonts.Last());
     const int pos = static_cast<int>(Buff.size());
+    const TMyFont& current = last->TheFont();
+    if (last->SScript == subSuper && current == runFont && current.Color == runFont.Color &&
+        current.Fixed == runFont.Fixed && current.LogicalSize() == runFont.LogicalSize())
+        return; // nothing changes: no new run (keeps runs of repeated tags few)
     if (last->Pos == pos) {
         last->SetFont(runFont);
         last->SScript = subSuper;

@@ -250,7 +250,7 @@ protected:
     int CostOf(int pos) const;
     int Extent(int from, int to) const;
     int FitChars(int from, int to, int room) const;
-    int MakeLine(int start, int y, IndentManager& indents, bool wrap);
+    int MakeLine(int start, int& y, IndentManager& indents, bool wrap);
     void FinishLine(LineRec& line, int& y, IndentManager& indents, std::vector<TImageObj*>& queued);
     int ClearOffset(int y, IndentManager& indents) const;
     TSectionControl* ControlAt(int pos) const;

@@ -126,7 +126,7 @@ int TSection::ComputeLayout(int y, int& charIndex, int& widest, IndentManager& i
 
 // 6. and 7. Fits one line starting at `start`, breaks it and finishes it;
 // returns where the next line starts.
-int TSection::MakeLine(int start, int y, IndentManager& indents, bool wrap)
+int TSection::MakeLine(int start, int& y, IndentManager& indents, bool wrap)
 {
     const int length = static_cast<int>(Buff.size());
     int room = AvailableWidth(y, indents);
@@ -218,8 +218,7 @@ int TSection::MakeLine(int start, int y, IndentManager& indents, bool wrap)
     line->Ln = end - start;
     line->Y = y;
     Lines.Add(line);
-    int nextY = y;
-    FinishLine(*line, nextY, indents, queued);
+    FinishLine(*line, y, indents, queued);
     line->LineDrawHeight = std::max(line->LineDrawHeight, floatHeight);
     return end;
 }
