@@ -44,7 +44,7 @@ inline void ResetScene()
 
 // A component of a window, by its name.
 template <class T>
-T* Part(QObject* form, const char* name)
+T* Part(const QObject* form, const char* name)
 {
     T* part = form->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(part, nullptr) << name;
