@@ -24,6 +24,8 @@
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTest>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -385,6 +387,37 @@ TEST_F(SceneWindow, CtrlDIsHandledWithinASecondWhileFiftyThousandPointsTurn)
     while (SceneRoot->Count() > children)
         SceneRoot->GetChild(SceneRoot->Count() - 1)->RemoveFromParent();
     SceneRoot->BuildList(SceneRoot->ListId());
+}
+
+} // namespace
+
+namespace {
+
+// Pictures for the documentation, taken only on request:
+//   KORVALITH_SCREENSHOT_DIR=docs view_tests --gtest_also_run_disabled_tests
+//     --gtest_filter=SceneWindow.DISABLED_Screenshots
+TEST_F(SceneWindow, DISABLED_Screenshots)
+{
+    const QString folder = qEnvironmentVariable("KORVALITH_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "KORVALITH_SCREENSHOT_DIR not set";
+    const auto shoot = [&](const QString& name) {
+        const float start = RotationAngle;
+        QTRY_VERIFY_WITH_TIMEOUT(std::fabs(RotationAngle - start) >= 20, 60000);
+        QTest::qWait(200);
+        const QRect frame = Window->frameGeometry();
+        const QPixmap picture =
+            Window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+        EXPECT_TRUE(picture.save(folder + "/" + name)) << name.toStdString();
+    };
+    shoot("scene-window.png");
+    WhenModalAppears([](QWidget* dialog) {
+        Part<TSpinEdit>(dialog, "SpENbClusPt")->SetValue(5000);
+        QTest::mouseClick(Part<QPushButton>(dialog, "BAddOK"), Qt::LeftButton);
+    });
+    Window->PopItAddMoreClick();
+    EXPECT_EQ(SceneRoot->PointCount(), 5000);
+    shoot("scene-window-cluster.png");
 }
 
 } // namespace
