@@ -249,3 +249,25 @@ TEST(SetupGLPanel, MouseOnTheGLWindowReachesThePanelsEvents)
     EXPECT_EQ(seen.indexOf("move held 30 40"), down + 1) << seen.join(", ").toStdString();
     EXPECT_EQ(seen.mid(down + 2), QStringList({"up 30 40", "click"})) << seen.join(", ").toStdString();
 }
+
+TEST(SetupGLPanelLate, SetUpAfterTheOwnerIsShownGetsTheRequestedFormat)
+{
+    // The window already exists with a default format when the owner is
+    // shown first; the set-up must still give it the requested one.
+    auto form = std::make_unique<TForm>();
+    form->resize(120, 90);
+    auto* panel = new TSetupGL(form.get());
+    panel->setGeometry(0, 0, 120, 90);
+    panel->SetFormatPixels({pxDrawToWindow, pxSupportOpenGL});
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    int draws = 0;
+    panel->OnDraw = [&](QObject*) { ++draws; };
+    panel->Loaded();
+    ASSERT_TRUE(panel->Initialised());
+    EXPECT_EQ(panel->GLWindow()->format().swapBehavior(), QSurfaceFormat::SingleBuffer);
+    EXPECT_TRUE(panel->MakeCurrent());
+    // Still on screen inside the panel, painting on exposure.
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(panel->GLWindow()));
+    EXPECT_GE(draws, 1);
+}

@@ -262,8 +262,15 @@ bool TSetupGL::CreateContext()
 bool TSetupGL::ChoosePixelFormat(const QSurfaceFormat& format, QString& errorText)
 {
     TSystemMessages messages;
+    // Shown before the set-up, the window was made with a default format:
+    // make it again with the requested one.
+    const bool wasVisible = FWindow->isVisible();
+    if (FWindow->handle() != nullptr)
+        FWindow->destroy();
     FWindow->setFormat(format);
     FWindow->create();
+    if (wasVisible)
+        FWindow->setVisible(true);
     if (FWindow->handle() != nullptr)
         return true;
     errorText = messages.Text(QStringLiteral("Aucune fenêtre OpenGL ne peut être créée avec ce format (%1).")
