@@ -326,6 +326,37 @@ TEST_F(SceneWindow, ClosingHidesTheCompanionsAndReopeningKeepsTheScene)
     Opener->hide();
 }
 
+TEST_F(SceneWindow, ViewDialogChangesRedrawAtOnceWhileTheRotationIsStopped)
+{
+    TGLRecorder recorder(true);
+    TScopedGL installed(recorder);
+    Timer()->stop();
+    auto* distance = Part<QSlider>(Form_ChangeVisu, "TrackBarPosDis");
+    distance->setValue(distance->value() + 5);
+    EXPECT_EQ(recorder.Count("gluLookAt"), 1);
+    const std::vector<double> eye = recorder.CallsNamed("gluLookAt")[0].Args;
+    EXPECT_NEAR(std::hypot(std::hypot(eye[0], eye[1]), eye[2]), (distance->value()) / 10.0, 1e-5);
+    Timer()->start();
+    recorder.Reset();
+    distance->setValue(distance->value() - 5);
+    EXPECT_EQ(recorder.Count("gluLookAt"), 0); // the next tick draws it
+}
+
+TEST_F(SceneWindow, InformationWindowComesAndGoesWithTheSceneWindow)
+{
+    TForm information;
+    Form_Information = &information;
+    Window->Close();
+    EXPECT_FALSE(information.isVisible());
+    Window->Show();
+    EXPECT_TRUE(information.isVisible());
+    Window->Close();
+    EXPECT_FALSE(information.isVisible());
+    Form_Information = nullptr;
+    Window->Show();
+    Opener->hide();
+}
+
 // While 50,000 points turn, a real key press still reaches its shortcut
 // within a second: each tick restarts the timer after the frame, so input
 // is read between frames.
