@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# The test command: installs what is needed, builds with warnings as errors,
-# and runs the whole suite under a virtual X display with Mesa's software
-# OpenGL. Exits with ctest's status.
+# The test command: installs what is needed, then runs the suite twice under
+# a virtual X display with Mesa's software OpenGL: first the normal build
+# with warnings as errors, then a clang build with AddressSanitizer and
+# UndefinedBehaviorSanitizer (which also builds the fuzz targets), and last
+# each fuzz target of our own code for 45 seconds. Exits non-zero when any
+# pass fails; every pass runs even when an earlier one failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,4 +21,19 @@ export QT_LOGGING_RULES="qt.multimedia*=false"
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300 || status=$?
+
+# Second pass: the same tests with the sanitizers; the first report ends
+# the test with its stack. Leaks are left to the fuzzers, which check each
+# input alone: the toolkit and Mesa keep allocations to the end of a run.
+asan=${KORVALITH_ASAN_BUILD_DIR:-build-asan}
+CC=clang CXX=clang++ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVALITH_WERROR=ON \
+  -DKORVALITH_SANITIZE=ON -DKORVALITH_FUZZ=ON -DKORVALITH_BENCH=OFF
+cmake --build "$asan" --parallel "$(nproc)"
+ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=0 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$asan" --output-on-failure --parallel "$(nproc)" --timeout 600 || status=$?
+
+# Last: each own-code fuzz target for 45 seconds, two at a time.
+scripts/fuzz.sh -t 45 -b "$asan" -j 2 || status=$?
 exit $status

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs each fuzz target of our own code for a fixed time, two at a time, in
+# a clang build with the sanitizers and libFuzzer. A crash, an input that
+# takes more than 5 seconds or an allocation above 512 MB fails the run; the
+# input that did it is kept as <build>/fuzz-runs/<target>/crash-* (or
+# timeout-*, oom-*, leak-*).
+#
+#   scripts/fuzz.sh [-t SECONDS] [-b BUILD] [-j PARALLEL] [TARGET...]
+#
+# Defaults: 45 seconds per target, build folder build-asan (configured here
+# when it does not exist yet), 2 at a time, every target listed in
+# <build>/fuzz-targets.txt. Figures go to <build>/fuzz-runs/summary.txt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=45
+build=build-asan
+parallel=2
+while getopts "t:b:j:" option; do
+  case $option in
+    t) seconds=$OPTARG ;;
+    b) build=$OPTARG ;;
+    j) parallel=$OPTARG ;;
+    *) sed -n '8p' "$0" >&2; exit 2 ;;
+  esac
+done
+shift $((OPTIND - 1))
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKORVALITH_SANITIZE=ON -DKORVALITH_FUZZ=ON -DKORVALITH_BENCH=OFF
+fi
+if [ ! -f "$build/fuzz-targets.txt" ]; then
+  echo "fuzz.sh: $build is not configured with -DKORVALITH_FUZZ=ON" >&2
+  exit 2
+fi
+if [ $# -gt 0 ]; then
+  targets=("$@")
+else
+  mapfile -t targets < <(grep -v '^$' "$build/fuzz-targets.txt")
+fi
+cmake --build "$build" --parallel "$parallel" --target "${targets[@]/#/fuzz_}"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+runs=$build/fuzz-runs
+mkdir -p "$runs"
+
+# One target: new inputs go to its scratch folder, the repository's seeds
+# are read only; the status is left in <target>.status.
+run_target() {
+  local target=$1 scratch=$runs/$1
+  mkdir -p "$scratch/new"
+  local status=0
+  "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=512 -malloc_limit_mb=512 \
+    -dict="fuzz/$target.dict" -artifact_prefix="$scratch/" -print_final_stats=1 \
+    "$scratch/new" "fuzz/corpus/$target" > "$runs/$target.log" 2>&1 || status=$?
+  echo $status > "$runs/$target.status"
+}
+
+running=0
+for target in "${targets[@]}"; do
+  if [ $running -ge "$parallel" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  echo "fuzz.sh: $target for $seconds s"
+  run_target "$target" &
+  running=$((running + 1))
+done
+wait
+
+failed=0
+: > "$runs/summary.txt"
+for target in "${targets[@]}"; do
+  status=$(cat "$runs/$target.status")
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$runs/$target.log" | tail -1)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$runs/$target.log" | tail -1)
+  line="$target: ${executions:-?} executions in $seconds s (${rate:-?}/s), status $status"
+  if [ "$status" -ne 0 ]; then
+    failed=1
+    line="$line FAILED, see $runs/$target.log"
+    grep -m1 -E 'ERROR: (AddressSanitizer|libFuzzer)|runtime error|SUMMARY' "$runs/$target.log" >&2 || true
+  fi
+  echo "$line" | tee -a "$runs/summary.txt"
+done
+exit $failed
