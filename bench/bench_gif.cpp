@@ -47,8 +47,8 @@ std::vector<GifPixelType> Picture(int width, int height, int phase)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const int dx = x - width / 2 + phase, dy = y - height / 3;
-            pixels[size_t(y) * size_t(width) + size_t(x)] =
-                GifPixelType((dx * dx + dy * dy) / 211 + (NextRandom(random) & 3));
+            pixels[size_t(y) * size_t(width) + size_t(x)]
+                = GifPixelType((dx * dx + dy * dy) / 211 + (NextRandom(random) & 3));
         }
     return pixels;
 }
@@ -57,14 +57,14 @@ ColorMapObject* Palette()
 {
     GifColorType colors[256];
     for (int i = 0; i < 256; ++i)
-        colors[i] = {GifByteType(i), GifByteType((i * 5) & 255), GifByteType(255 - i)};
+        colors[i] = { GifByteType(i), GifByteType((i * 5) & 255), GifByteType(255 - i) };
     return GifMakeMapObject(256, colors);
 }
 
 void PutFrame(GifFileType* gif, const std::vector<GifPixelType>& pixels, int width, int height, bool interlaced,
-              int transparentIndex)
+    int transparentIndex)
 {
-    GraphicsControlBlock control{};
+    GraphicsControlBlock control {};
     control.DisposalMode = DISPOSE_DO_NOT;
     control.DelayTime = 2;
     control.TransparentColor = transparentIndex;
@@ -78,7 +78,7 @@ void PutFrame(GifFileType* gif, const std::vector<GifPixelType>& pixels, int wid
             put(y);
         return;
     }
-    static constexpr int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+    static constexpr int start[4] = { 0, 4, 2, 1 }, step[4] = { 8, 8, 4, 2 };
     for (int pass = 0; pass < 4; ++pass)
         for (int y = start[pass]; y < height; y += step[pass])
             put(y);
@@ -93,7 +93,8 @@ QByteArray MakeGif(int width, int height, int frames, bool interlaced)
     ColorMapObject* palette = Palette();
     EGifPutScreenDesc(gif, width, height, 8, 0, palette);
     for (int i = 0; i < frames; ++i)
-        PutFrame(gif, Picture(width, height, i * 3), width, height, interlaced, frames > 1 && i > 0 ? 7 : NO_TRANSPARENT_COLOR);
+        PutFrame(gif, Picture(width, height, i * 3), width, height, interlaced,
+            frames > 1 && i > 0 ? 7 : NO_TRANSPARENT_COLOR);
     EGifCloseFile(gif, &error);
     GifFreeMapObject(palette);
     return out.Bytes;
@@ -134,7 +135,7 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length)
 
 size_t GiflibDecodeAndCompose(const QByteArray& data)
 {
-    TMemoryIn in{&data};
+    TMemoryIn in { &data };
     int error = 0;
     GifFileType* gif = DGifOpen(&in, ReadFromMemory, &error);
     if (gif == nullptr || DGifSlurp(gif) != GIF_OK)
@@ -145,14 +146,14 @@ size_t GiflibDecodeAndCompose(const QByteArray& data)
     for (int f = 0; f < gif->ImageCount; ++f) {
         const SavedImage& image = gif->SavedImages[f];
         const GifImageDesc& d = image.ImageDesc;
-        GraphicsControlBlock control{};
+        GraphicsControlBlock control {};
         control.TransparentColor = NO_TRANSPARENT_COLOR;
         DGifSavedExtensionToGCB(gif, f, &control);
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
         uint32_t lookup[256] = {};
         for (int i = 0; i < map->ColorCount; ++i)
-            lookup[i] = 0xFF000000u | (uint32_t(map->Colors[i].Red) << 16) | (uint32_t(map->Colors[i].Green) << 8) |
-                        map->Colors[i].Blue;
+            lookup[i] = 0xFF000000u | (uint32_t(map->Colors[i].Red) << 16) | (uint32_t(map->Colors[i].Green) << 8)
+                | map->Colors[i].Blue;
         if (control.DisposalMode == DISPOSE_PREVIOUS)
             saved = canvas;
         for (int y = 0; y < d.Height && d.Top + y < height; ++y) {
@@ -190,8 +191,7 @@ size_t OursDecodeAndCompose(const QByteArray& data)
     return checksum;
 }
 
-template <size_t (*Decode)(const QByteArray&), const QByteArray& (*File)()>
-void Bench(benchmark::State& state)
+template <size_t (*Decode)(const QByteArray&), const QByteArray& (*File)()> void Bench(benchmark::State& state)
 {
     const QByteArray& data = File();
     for (auto _ : state)
@@ -201,10 +201,16 @@ void Bench(benchmark::State& state)
 
 BENCHMARK(Bench<OursDecodeAndCompose, Still>)->Name("still_2000x2000/ours")->Unit(benchmark::kMillisecond);
 BENCHMARK(Bench<GiflibDecodeAndCompose, Still>)->Name("still_2000x2000/giflib")->Unit(benchmark::kMillisecond);
-BENCHMARK(Bench<OursDecodeAndCompose, StillInterlaced>)->Name("interlaced_2000x2000/ours")->Unit(benchmark::kMillisecond);
-BENCHMARK(Bench<GiflibDecodeAndCompose, StillInterlaced>)->Name("interlaced_2000x2000/giflib")->Unit(benchmark::kMillisecond);
+BENCHMARK(Bench<OursDecodeAndCompose, StillInterlaced>)
+    ->Name("interlaced_2000x2000/ours")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Bench<GiflibDecodeAndCompose, StillInterlaced>)
+    ->Name("interlaced_2000x2000/giflib")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(Bench<OursDecodeAndCompose, Animation>)->Name("animation_100x500x500/ours")->Unit(benchmark::kMillisecond);
-BENCHMARK(Bench<GiflibDecodeAndCompose, Animation>)->Name("animation_100x500x500/giflib")->Unit(benchmark::kMillisecond);
+BENCHMARK(Bench<GiflibDecodeAndCompose, Animation>)
+    ->Name("animation_100x500x500/giflib")
+    ->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's times (the mean when repeated) so that the ratios
 // can be printed at the end.
@@ -222,7 +228,7 @@ public:
                 continue;
             const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
             if (mean || (run.run_type == Run::RT_Iteration && !Means.count(run.run_name.str())))
-                Times[run.run_name.str()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+                Times[run.run_name.str()] = { run.GetAdjustedRealTime(), run.GetAdjustedCPUTime() };
             if (mean)
                 Means.insert(run.run_name.str());
         }
@@ -232,7 +238,7 @@ public:
     std::set<std::string> Means;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -240,12 +246,12 @@ int main(int argc, char** argv)
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     // CPU time is the fairer figure on a loaded machine; both are shown.
-    for (const char* name : {"still_2000x2000", "interlaced_2000x2000", "animation_100x500x500"}) {
+    for (const char* name : { "still_2000x2000", "interlaced_2000x2000", "animation_100x500x500" }) {
         const std::string base = name;
         const auto ours = reporter.Times.find(base + "/ours"), theirs = reporter.Times.find(base + "/giflib");
         if (ours != reporter.Times.end() && theirs != reporter.Times.end() && theirs->second.Real > 0)
             std::printf("%-24s ours / giflib: real time %.2f, CPU time %.2f\n", name,
-                        ours->second.Real / theirs->second.Real, ours->second.Cpu / theirs->second.Cpu);
+                ours->second.Real / theirs->second.Real, ours->second.Cpu / theirs->second.Cpu);
     }
     benchmark::Shutdown();
     return 0;

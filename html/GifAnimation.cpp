@@ -34,14 +34,14 @@ int FloorDiv(int a, int b)
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-}  // namespace
+} // namespace
 
 void SetGifClock(std::function<qint64()> clock) { ClockOverride() = std::move(clock); }
 
 int TGIFImage::ScaledDelay(int delayMs) const
 {
     const int64_t speed = std::max(SpeedPercent, 1);
-    const int64_t scaled = (int64_t{delayMs} * 100 + speed / 2) / speed;
+    const int64_t scaled = (int64_t { delayMs } * 100 + speed / 2) / speed;
     return int(std::clamp<int64_t>(scaled, 1, INT_MAX));
 }
 
@@ -56,8 +56,8 @@ void TGIFImage::ComposeFrame()
     if (frame.Disposal == DisposalPrevious) {
         TFrame& saving = Frame(FrameIndex);
         if (!ComposedMask.isNull())
-            RasterBlit(saving.SavedMask, {0, 0}, ComposedMask, area, TRasterOp::Copy);
-        RasterBlit(saving.SavedImage, {0, 0}, ComposedBitmap, area, TRasterOp::Copy);
+            RasterBlit(saving.SavedMask, { 0, 0 }, ComposedMask, area, TRasterOp::Copy);
+        RasterBlit(saving.SavedImage, { 0, 0 }, ComposedBitmap, area, TRasterOp::Copy);
     }
     if (frame.Transparent) {
         // The mask is white where the frame is transparent: AND keeps what
@@ -126,7 +126,7 @@ void TGIFImage::AdvanceAnimation(QWidget* window)
 
     if (PlayCount > 0 && FrameIndex == FrameCount) {
         if (LoopsDone >= PlayCount) {
-            SetRunning(false);  // the last frame stays
+            SetRunning(false); // the last frame stays
             return;
         }
         ++LoopsDone;
@@ -149,7 +149,7 @@ void TGIFImage::DrawGif(QPainter& canvas, const TGifBackdrop& backdrop, int x, i
     if (!Shown || IsEmpty || ScanOnly || FrameCount == 0 || ComposedBitmap.isNull())
         return;
     // A display size beyond what a picture may hold draws nothing.
-    if (width <= 0 || height <= 0 || int64_t{width} * height > MaxGifPixels)
+    if (width <= 0 || height <= 0 || int64_t { width } * height > MaxGifPixels)
         return;
     const QRect display(0, 0, width, height);
     canvas.save();

@@ -27,7 +27,7 @@ constexpr uint8_t CommentLabel = 0xFE;
 constexpr uint8_t ApplicationLabel = 0xFF;
 constexpr size_t MaxCommentBytes = 64 * 1024;
 
-int64_t IndexedBytes(int64_t width, int64_t height) { return ((width + 3) & ~int64_t{3}) * height; }
+int64_t IndexedBytes(int64_t width, int64_t height) { return ((width + 3) & ~int64_t { 3 }) * height; }
 
 std::function<void()>& CachePurge()
 {
@@ -49,7 +49,7 @@ bool ReadCapped(QIODevice& stream, QByteArray& data)
     return data.size() <= MaxGifFileBytes;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // TFrame
@@ -76,8 +76,7 @@ void TFrame::ApplyGraphicControl(const TGraphicControl& control)
     TransparentIndex = control.TransparentIndex;
 }
 
-TImageBlockResult TFrame::ReadImageBlock(TGifReader& reader, const uint8_t* globalTable,
-                                         const TGraphicControl& control)
+TImageBlockResult TFrame::ReadImageBlock(TGifReader& reader, const uint8_t* globalTable, const TGraphicControl& control)
 {
     // GIF89a, section 20: Image Descriptor.
     if (!reader.Has(10) || reader.Peek() != ImageSeparator)
@@ -95,7 +94,7 @@ TImageBlockResult TFrame::ReadImageBlock(TGifReader& reader, const uint8_t* glob
         // Section 21: Local Color Table.
         LocalColorBits = (packed & 7) + 1;
         OwnsColorTable = true;
-        const size_t size = size_t{3} << LocalColorBits;
+        const size_t size = size_t { 3 } << LocalColorBits;
         if (!reader.Has(size))
             return TImageBlockResult::Failed;
         if (scanOnly) {
@@ -116,7 +115,7 @@ TImageBlockResult TFrame::ReadImageBlock(TGifReader& reader, const uint8_t* glob
         reader.SkipZeroBytes();
         return TImageBlockResult::Skipped;
     }
-    if (int64_t{FrameWidth} * FrameHeight > MaxGifPixels)
+    if (int64_t { FrameWidth } * FrameHeight > MaxGifPixels)
         return TImageBlockResult::Refused;
     if (!reader.Has(1))
         return TImageBlockResult::Failed;
@@ -138,7 +137,7 @@ TImageBlockResult TFrame::ReadImageBlock(TGifReader& reader, const uint8_t* glob
         SetBitmapColors();
         if (Transparent) {
             const uint8_t* rgb = ColorTable + 3 * TransparentIndex;
-            TransparentRGB = {rgb[0], rgb[1], rgb[2]};
+            TransparentRGB = { rgb[0], rgb[1], rgb[2] };
         }
     }
     reader.SkipZeroBytes();
@@ -164,9 +163,9 @@ void TFrame::DecodeLzw(TGifReader& reader)
         buffer.resize(pixelCount);
         indices = buffer.data();
     }
-    const TLzwResult result = OwnerGif->Decoder().Decode(codes, minCodeSize, {indices, pixelCount});
+    const TLzwResult result = OwnerGif->Decoder().Decode(codes, minCodeSize, { indices, pixelCount });
     // What damaged data never reaches shows colour 0.
-    std::fill(indices + result.PixelsWritten, indices + pixelCount, uint8_t{0});
+    std::fill(indices + result.PixelsWritten, indices + pixelCount, uint8_t { 0 });
     if (!direct)
         PlaceRows(indices);
     if (Transparent)
@@ -186,8 +185,8 @@ void TFrame::PlaceRows(const uint8_t* indices)
     }
     // GIF89a, appendix E: four passes over every 8th row from 0, every 8th
     // from 4, every 4th from 2, every 2nd from 1.
-    static constexpr int PassStart[4] = {0, 4, 2, 1};
-    static constexpr int PassStep[4] = {8, 8, 4, 2};
+    static constexpr int PassStart[4] = { 0, 4, 2, 1 };
+    static constexpr int PassStep[4] = { 8, 8, 4, 2 };
     for (int pass = 0; pass < 4; ++pass)
         for (int y = PassStart[pass]; y < FrameHeight; y += PassStep[pass])
             place(y);
@@ -206,7 +205,7 @@ void TFrame::BuildMask()
 
 void TFrame::SetBitmapColors()
 {
-    int count = 256;  // the default palette
+    int count = 256; // the default palette
     if (OwnsColorTable)
         count = 1 << LocalColorBits;
     else if (OwnerGif->GlobalColorBits() > 0)
@@ -260,7 +259,7 @@ const uint8_t* TGIFImage::DefaultPalette()
     // A file without any colour table: index 0 black, 1 white, then greys,
     // so that two-colour pictures stay readable.
     static const TGifPalette palette = [] {
-        TGifPalette p{};
+        TGifPalette p {};
         for (int i = 0; i < 256; ++i)
             p[size_t(3 * i)] = p[size_t(3 * i + 1)] = p[size_t(3 * i + 2)] = uint8_t(i == 1 ? 255 : i);
         return p;
@@ -368,7 +367,7 @@ bool TGIFImage::ParseStructure()
     TGraphicControl control;
     std::string comment;
 
-    TGifReader reader({reinterpret_cast<const uint8_t*>(GifData.constData()), size_t(GifData.size())});
+    TGifReader reader({ reinterpret_cast<const uint8_t*>(GifData.constData()), size_t(GifData.size()) });
     if (!reader.StartsWith("GIF")) {
         GifData.clear();
         return false;
@@ -380,7 +379,7 @@ bool TGIFImage::ParseStructure()
     const int screenWidth = reader.U16();
     const int screenHeight = reader.U16();
     const uint8_t packed = reader.U8();
-    reader.Skip(2);  // background colour index, pixel aspect ratio
+    reader.Skip(2); // background colour index, pixel aspect ratio
     GlobalPalette.fill(0);
     FHasGlobalTable = (packed & 0x80) != 0;
     FGlobalBits = 0;
@@ -388,7 +387,7 @@ bool TGIFImage::ParseStructure()
         // Section 19: Global Color Table.
         FGlobalBits = (packed & 7) + 1;
         ColorBits = FGlobalBits;
-        reader.Read(GlobalPalette.data(), size_t{3} << FGlobalBits);
+        reader.Read(GlobalPalette.data(), size_t { 3 } << FGlobalBits);
     }
     const uint8_t* globalTable = FHasGlobalTable ? GlobalPalette.data() : DefaultPalette();
 
@@ -451,7 +450,7 @@ void TGIFImage::ReadExtension(TGifReader& reader, TGraphicControl& control, std:
         const uint8_t size = reader.U8();
         const size_t got = reader.Read(block, size);
         if (size >= 4 && got >= 4)
-            control = {block[0], uint16_t(block[1] | (block[2] << 8)), block[3]};
+            control = { block[0], uint16_t(block[1] | (block[2] << 8)), block[3] };
         if (size != 0)
             reader.SkipSubBlocks();
         return;
@@ -580,7 +579,7 @@ void TGIFImage::CopyGif(const TGIFImage& source)
     if (HasTransparency)
         ComposedMask = NewFilledImage(ImageWidth, ImageHeight, QImage::Format_Grayscale8, RasterWhite);
     if (ComposedBitmap.isNull() || (HasTransparency && ComposedMask.isNull())) {
-        ClearAll();  // out of memory: the copy stays empty and draws nothing
+        ClearAll(); // out of memory: the copy stays empty and draws nothing
         return;
     }
     ComposeFrame();

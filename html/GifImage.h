@@ -42,7 +42,7 @@ class TGIFImage;
 class TGifReader;
 class TLzwDecoder;
 
-using TGifPalette = std::array<uint8_t, 768>;  // 256 red-green-blue triples
+using TGifPalette = std::array<uint8_t, 768>; // 256 red-green-blue triples
 
 struct TGifRGB {
     uint8_t Red = 0, Green = 0, Blue = 0;
@@ -52,15 +52,15 @@ struct TGifRGB {
 // image.
 struct TGraphicControl {
     uint8_t Packed = 0;
-    uint16_t Delay = 0;  // hundredths of a second
+    uint16_t Delay = 0; // hundredths of a second
     uint8_t TransparentIndex = 0;
 };
 
 // Frame disposal (what happens to its area before the next frame).
 constexpr uint8_t DisposalUnspecified = 0;
 constexpr uint8_t DisposalLeave = 1;
-constexpr uint8_t DisposalBackground = 2;  // cleared to black and transparent
-constexpr uint8_t DisposalPrevious = 3;    // restored as it was before
+constexpr uint8_t DisposalBackground = 2; // cleared to black and transparent
+constexpr uint8_t DisposalPrevious = 3; // restored as it was before
 
 // Limits on what a file may make us allocate.
 constexpr int64_t MaxGifPixels = 64 * 1024 * 1024;
@@ -69,16 +69,19 @@ constexpr int MaxGifFrames = 256;
 constexpr qint64 MaxGifFileBytes = 256 * 1024 * 1024;
 
 enum class TImageBlockResult {
-    Read,     // a frame
-    Skipped,  // a frame of width or height 0: its data is passed over
-    Failed,   // unreadable: parsing stops, earlier frames remain
-    Refused,  // too large: the whole file is refused
+    Read, // a frame
+    Skipped, // a frame of width or height 0: its data is passed over
+    Failed, // unreadable: parsing stops, earlier frames remain
+    Refused, // too large: the whole file is refused
 };
 
 // One image of the file.
 class TFrame : public TObject {
 public:
-    explicit TFrame(TGIFImage* owner) : OwnerGif(owner) {}
+    explicit TFrame(TGIFImage* owner)
+        : OwnerGif(owner)
+    {
+    }
 
     int FrameLeft = 0, FrameTop = 0, FrameWidth = 0, FrameHeight = 0;
     int LocalColorBits = 0;
@@ -89,10 +92,10 @@ public:
     bool Transparent = false;
     uint8_t TransparentIndex = 0;
     TGifRGB TransparentRGB;
-    const uint8_t* ColorTable = nullptr;  // 768 bytes: the local copy or the owner's
-    QImage FrameBitmap;                   // Format_Indexed8, black where transparent
-    QImage FrameMask;                     // Format_Grayscale8, white (255) where transparent
-    QImage SavedImage, SavedMask;         // disposal 3: the area before the frame
+    const uint8_t* ColorTable = nullptr; // 768 bytes: the local copy or the owner's
+    QImage FrameBitmap; // Format_Indexed8, black where transparent
+    QImage FrameMask; // Format_Grayscale8, white (255) where transparent
+    QImage SavedImage, SavedMask; // disposal 3: the area before the frame
     TGIFImage* OwnerGif;
     std::string FrameComment;
 
@@ -100,11 +103,11 @@ public:
     // and, for a transparent frame, FrameMask.
     virtual void DecodeLzw(TGifReader& reader);
     // Reads an image descriptor and its data at the reader's position.
-    virtual TImageBlockResult ReadImageBlock(TGifReader& reader, const uint8_t* globalTable,
-                                             const TGraphicControl& control);
+    virtual TImageBlockResult ReadImageBlock(
+        TGifReader& reader, const uint8_t* globalTable, const TGraphicControl& control);
 
-    QRect Area() const { return {FrameLeft, FrameTop, FrameWidth, FrameHeight}; }
-    int64_t DecodedBytes() const;  // what decoding this frame allocates
+    QRect Area() const { return { FrameLeft, FrameTop, FrameWidth, FrameHeight }; }
+    int64_t DecodedBytes() const; // what decoding this frame allocates
     void CopyFrom(const TFrame& source);
 
 private:
@@ -123,7 +126,7 @@ struct TGifBackdrop {
     std::optional<QRgb> BlockColor;
     QRgb DocumentColor = 0xFFFFFF;
     const QImage* BackgroundImage = nullptr;
-    int VerticalOffset = 0;  // the document's scroll position
+    int VerticalOffset = 0; // the document's scroll position
 };
 
 class TGIFImage : public TObject {
@@ -132,19 +135,19 @@ public:
     ~TGIFImage() noexcept(false) override;
 
     bool IsMultiFrame = false;
-    int FrameIndex = 1;  // 1-based
+    int FrameIndex = 1; // 1-based
     bool IsEmpty = true;
     int ImageWidth = 0, ImageHeight = 0;
     int FrameCount = 0;
-    int PlayCount = 1;  // 0: without end
+    int PlayCount = 1; // 0: without end
     int SpeedPercent = 100;
     bool HasTransparency = false;
     bool Shown = true;
     int ColorBits = 0;
-    TGifPalette GlobalPalette{};
-    QImage ComposedBitmap;  // Format_RGB32
-    QImage ComposedMask;    // Format_Grayscale8: 255 transparent, 0 opaque
-    QImage WorkBitmap;      // Format_RGB32: backdrop and picture combined
+    TGifPalette GlobalPalette {};
+    QImage ComposedBitmap; // Format_RGB32
+    QImage ComposedMask; // Format_Grayscale8: 255 transparent, 0 opaque
+    QImage WorkBitmap; // Format_RGB32: backdrop and picture combined
     bool NeedBackdrop = false;
     bool Running = false;
     QRect LastDrawRect;
@@ -152,7 +155,7 @@ public:
     int LoopsDone = 1;
     bool HoldFirstTick = false;
     bool ScanOnly = false;
-    QByteArray GifData;  // held only while parsing
+    QByteArray GifData; // held only while parsing
     qint64 LastAdvanceTime = 0;
     int FrameDelay = 1;
     bool PaintedFlag = false;

@@ -9,10 +9,7 @@ namespace {
 
 constexpr uint32_t OpaqueAlpha = 0xFF000000u;
 
-bool IsMask(const QImage& image)
-{
-    return image.format() == QImage::Format_Grayscale8;
-}
+bool IsMask(const QImage& image) { return image.format() == QImage::Format_Grayscale8; }
 
 bool IsWritable(const QImage& image)
 {
@@ -33,7 +30,8 @@ enum class TSourceKind { Rgb32, Indexed8, Mono, Gray8 };
 // Reads the pixels of a source image as 0xAARRGGBB, whatever its format.
 class TPixelSource {
 public:
-    explicit TPixelSource(const QImage& image) : FImage(image)
+    explicit TPixelSource(const QImage& image)
+        : FImage(image)
     {
         switch (image.format()) {
         case QImage::Format_RGB32:
@@ -62,8 +60,7 @@ public:
     TSourceKind Kind() const { return FKind; }
     const uchar* Line(int y) const { return FImage.constScanLine(y); }
 
-    template <TSourceKind Kind>
-    uint32_t Pixel(const uchar* line, int x) const
+    template <TSourceKind Kind> uint32_t Pixel(const uchar* line, int x) const
     {
         if constexpr (Kind == TSourceKind::Rgb32)
             return reinterpret_cast<const uint32_t*>(line)[x];
@@ -72,22 +69,25 @@ public:
         else if constexpr (Kind == TSourceKind::Mono)
             return FLookup[(line[x >> 3] >> (7 - (x & 7))) & 1];
         else
-            return OpaqueAlpha | (uint32_t{line[x]} * 0x010101u);
+            return OpaqueAlpha | (uint32_t { line[x] } * 0x010101u);
     }
 
     void Fetch(int y, int x0, int count, uint32_t* out) const
     {
         switch (FKind) {
-        case TSourceKind::Rgb32: return FetchAs<TSourceKind::Rgb32>(y, x0, count, out);
-        case TSourceKind::Indexed8: return FetchAs<TSourceKind::Indexed8>(y, x0, count, out);
-        case TSourceKind::Mono: return FetchAs<TSourceKind::Mono>(y, x0, count, out);
-        case TSourceKind::Gray8: return FetchAs<TSourceKind::Gray8>(y, x0, count, out);
+        case TSourceKind::Rgb32:
+            return FetchAs<TSourceKind::Rgb32>(y, x0, count, out);
+        case TSourceKind::Indexed8:
+            return FetchAs<TSourceKind::Indexed8>(y, x0, count, out);
+        case TSourceKind::Mono:
+            return FetchAs<TSourceKind::Mono>(y, x0, count, out);
+        case TSourceKind::Gray8:
+            return FetchAs<TSourceKind::Gray8>(y, x0, count, out);
         }
     }
 
 private:
-    template <TSourceKind Kind>
-    void FetchAs(int y, int x0, int count, uint32_t* out) const
+    template <TSourceKind Kind> void FetchAs(int y, int x0, int count, uint32_t* out) const
     {
         const uchar* line = Line(y);
         for (int i = 0; i < count; ++i)
@@ -111,8 +111,7 @@ private:
     uint32_t FLookup[256];
 };
 
-template <TRasterOp Op>
-inline uint32_t Combine(uint32_t d, uint32_t s)
+template <TRasterOp Op> inline uint32_t Combine(uint32_t d, uint32_t s)
 {
     if constexpr (Op == TRasterOp::Copy)
         return s;
@@ -128,8 +127,7 @@ inline uint32_t Combine(uint32_t d, uint32_t s)
 
 // Combines `count` source pixels, produced by `pixel(i)`, into row y of the
 // destination from x0. Colour destinations stay opaque.
-template <TRasterOp Op, class TPixelAt>
-void CombineRow(QImage& dest, int y, int x0, int count, TPixelAt pixel)
+template <TRasterOp Op, class TPixelAt> void CombineRow(QImage& dest, int y, int x0, int count, TPixelAt pixel)
 {
     if (IsMask(dest)) {
         uint8_t* d = dest.scanLine(y) + x0;
@@ -142,15 +140,19 @@ void CombineRow(QImage& dest, int y, int x0, int count, TPixelAt pixel)
     }
 }
 
-template <class TPixelAt>
-void CombineRow(QImage& dest, int y, int x0, int count, TRasterOp op, TPixelAt pixel)
+template <class TPixelAt> void CombineRow(QImage& dest, int y, int x0, int count, TRasterOp op, TPixelAt pixel)
 {
     switch (op) {
-    case TRasterOp::Copy: return CombineRow<TRasterOp::Copy>(dest, y, x0, count, pixel);
-    case TRasterOp::And: return CombineRow<TRasterOp::And>(dest, y, x0, count, pixel);
-    case TRasterOp::AndNot: return CombineRow<TRasterOp::AndNot>(dest, y, x0, count, pixel);
-    case TRasterOp::Xor: return CombineRow<TRasterOp::Xor>(dest, y, x0, count, pixel);
-    case TRasterOp::Or: return CombineRow<TRasterOp::Or>(dest, y, x0, count, pixel);
+    case TRasterOp::Copy:
+        return CombineRow<TRasterOp::Copy>(dest, y, x0, count, pixel);
+    case TRasterOp::And:
+        return CombineRow<TRasterOp::And>(dest, y, x0, count, pixel);
+    case TRasterOp::AndNot:
+        return CombineRow<TRasterOp::AndNot>(dest, y, x0, count, pixel);
+    case TRasterOp::Xor:
+        return CombineRow<TRasterOp::Xor>(dest, y, x0, count, pixel);
+    case TRasterOp::Or:
+        return CombineRow<TRasterOp::Or>(dest, y, x0, count, pixel);
     }
 }
 
@@ -162,12 +164,12 @@ void BlitRows(QImage& dest, const QRect& to, const TPixelSource& source, QPoint 
     for (int i = 0; i < to.height(); ++i) {
         const uchar* line = source.Line(from.y() + i);
         const int x0 = from.x();
-        CombineRow(dest, to.top() + i, to.left(), to.width(), op,
-                   [&](int x) { return source.Pixel<Kind>(line, x0 + x); });
+        CombineRow(
+            dest, to.top() + i, to.left(), to.width(), op, [&](int x) { return source.Pixel<Kind>(line, x0 + x); });
     }
 }
 
-}  // namespace
+} // namespace
 
 void RasterBlit(QImage& dest, QPoint at, const QImage& source, const QRect& sourceRect, TRasterOp op)
 {
@@ -183,10 +185,14 @@ void RasterBlit(QImage& dest, QPoint at, const QImage& source, const QRect& sour
 
     const TPixelSource pixels(source);
     switch (pixels.Kind()) {
-    case TSourceKind::Rgb32: return BlitRows<TSourceKind::Rgb32>(dest, to, pixels, from.topLeft(), op);
-    case TSourceKind::Indexed8: return BlitRows<TSourceKind::Indexed8>(dest, to, pixels, from.topLeft(), op);
-    case TSourceKind::Mono: return BlitRows<TSourceKind::Mono>(dest, to, pixels, from.topLeft(), op);
-    case TSourceKind::Gray8: return BlitRows<TSourceKind::Gray8>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Rgb32:
+        return BlitRows<TSourceKind::Rgb32>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Indexed8:
+        return BlitRows<TSourceKind::Indexed8>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Mono:
+        return BlitRows<TSourceKind::Mono>(dest, to, pixels, from.topLeft(), op);
+    case TSourceKind::Gray8:
+        return BlitRows<TSourceKind::Gray8>(dest, to, pixels, from.topLeft(), op);
     }
 }
 
@@ -247,7 +253,7 @@ QImage NewFilledImage(int width, int height, QImage::Format format, QRgb color)
         image.fill(uint(color & 0xFF));
         break;
     case QImage::Format_Mono:
-        image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        image.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
         image.fill((color & 0xFFFFFF) != 0 ? 1u : 0u);
         break;
     default:

@@ -13,7 +13,10 @@
 
 class TGifReader {
 public:
-    explicit TGifReader(std::span<const uint8_t> data) : FData(data) {}
+    explicit TGifReader(std::span<const uint8_t> data)
+        : FData(data)
+    {
+    }
 
     size_t Position() const { return FPos; }
     void Rewind() { FPos = 0; }

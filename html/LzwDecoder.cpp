@@ -8,7 +8,11 @@ namespace {
 // Reads codes least significant bit first from a contiguous stream.
 class TCodeReader {
 public:
-    explicit TCodeReader(std::span<const uint8_t> codes) : FNext(codes.data()), FEnd(codes.data() + codes.size()) {}
+    explicit TCodeReader(std::span<const uint8_t> codes)
+        : FNext(codes.data())
+        , FEnd(codes.data() + codes.size())
+    {
+    }
 
     // False when the stream holds fewer than `size` more bits.
     bool Read(int size, int& code)
@@ -18,7 +22,7 @@ public:
             if (FBitCount < size)
                 return false;
         }
-        code = static_cast<int>(FBits & ((uint64_t{1} << size) - 1));
+        code = static_cast<int>(FBits & ((uint64_t { 1 } << size) - 1));
         FBits >>= size;
         FBitCount -= size;
         return true;
@@ -42,7 +46,7 @@ private:
             return;
         }
         while (FBitCount <= 56 && FNext < FEnd) {
-            FBits |= uint64_t{*FNext++} << FBitCount;
+            FBits |= uint64_t { *FNext++ } << FBitCount;
             FBitCount += 8;
         }
     }
@@ -78,7 +82,7 @@ inline void CopyEarlier(uint8_t* out, size_t to, size_t from, size_t length, siz
     }
 }
 
-}  // namespace
+} // namespace
 
 TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, std::span<uint8_t> output)
 {
@@ -97,8 +101,8 @@ TLzwResult TLzwDecoder::Decode(std::span<const uint8_t> codes, int minCodeSize, 
     int codeSize = minCodeSize + 1;
     int growLimit = 2 * clearCode;
     int nextFree = clearCode + 2;
-    bool afterClear = true;  // the next code is output as it is
-    size_t previousPos = 0, previousLength = 0;  // where the last code's string was written
+    bool afterClear = true; // the next code is output as it is
+    size_t previousPos = 0, previousLength = 0; // where the last code's string was written
 
     TCodeReader reader(codes);
     uint8_t* const out = output.data();

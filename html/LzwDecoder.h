@@ -10,11 +10,11 @@
 
 // Why decoding stopped.
 enum class TLzwStop {
-    EndCode,         // the end-of-information code
-    OutputFull,      // every pixel was written; later codes are not read
-    DataExhausted,   // the code stream ran out before the end code
-    CodeOutOfRange,  // a code beyond the next free table entry (corrupt data)
-    BadCodeSize,     // a minimum code size above 8: the tables would overflow
+    EndCode, // the end-of-information code
+    OutputFull, // every pixel was written; later codes are not read
+    DataExhausted, // the code stream ran out before the end code
+    CodeOutOfRange, // a code beyond the next free table entry (corrupt data)
+    BadCodeSize, // a minimum code size above 8: the tables would overflow
 };
 
 struct TLzwResult {
@@ -25,7 +25,7 @@ struct TLzwResult {
 class TLzwDecoder {
 public:
     static constexpr int MaxCodeSize = 12;
-    static constexpr int TableSize = 1 << MaxCodeSize;  // 4096 entries
+    static constexpr int TableSize = 1 << MaxCodeSize; // 4096 entries
     static constexpr int MaxMinCodeSize = 8;
 
     // Decodes `codes` (bits least significant first) into `output`; indices

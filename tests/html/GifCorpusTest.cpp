@@ -50,7 +50,7 @@ int DifferentPixels(const QImage& ours, const QImage& reference)
     return count;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GifCorpus, EveryFileDecodesOrIsRefusedCleanly)
 {
@@ -58,7 +58,7 @@ TEST(GifCorpus, EveryFileDecodesOrIsRefusedCleanly)
     if (corpus.isEmpty())
         GTEST_SKIP() << "no GIF corpus";
     int files = 0, decoded = 0;
-    QDirIterator it(corpus, {QStringLiteral("*.gif")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(corpus, { QStringLiteral("*.gif") }, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         ++files;
@@ -69,7 +69,7 @@ TEST(GifCorpus, EveryFileDecodesOrIsRefusedCleanly)
         ++decoded;
         EXPECT_EQ(isStill, gif->FrameCount == 1) << path.toStdString();
         EXPECT_LE(gif->FrameCount, MaxGifFrames);
-        EXPECT_LE(int64_t{gif->ImageWidth} * gif->ImageHeight, MaxGifPixels);
+        EXPECT_LE(int64_t { gif->ImageWidth } * gif->ImageHeight, MaxGifPixels);
         if (isStill) {
             ASSERT_NE(gif->FirstFrameBitmap(), nullptr) << path.toStdString();
             EXPECT_EQ(gif->FirstFrameMask() != nullptr, gif->HasTransparency);
@@ -93,7 +93,7 @@ TEST(GifCorpus, GifTestSuiteFramesMatchTheirReferences)
     if (corpus.isEmpty())
         GTEST_SKIP() << "no GIF corpus";
     const QDir suite(corpus + "/gif-test-suite/gifs");
-    const QStringList files = suite.entryList({QStringLiteral("*.gif")}, QDir::Files);
+    const QStringList files = suite.entryList({ QStringLiteral("*.gif") }, QDir::Files);
     ASSERT_FALSE(files.isEmpty());
     int compared = 0;
     for (const QString& file : files) {
@@ -120,7 +120,7 @@ TEST(GifCorpus, StillPicturesMatchTheRawReferenceDumps)
     const QString corpus = GifCorpus();
     if (corpus.isEmpty())
         GTEST_SKIP() << "no GIF corpus";
-    for (const char* name : {"gifgrid", "solid2", "treescap", "treescap-interlaced"}) {
+    for (const char* name : { "gifgrid", "solid2", "treescap", "treescap-interlaced" }) {
         const QString folder = corpus + "/giflib/";
         QFile dump(folder + "expected/" + name + ".rgb");
         TGIFImage gif;

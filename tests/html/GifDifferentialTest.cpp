@@ -10,7 +10,6 @@
 //    Ours is transparent too when the file has any transparency; in a file
 //    without transparency we have no mask and show black there.
 
-
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -53,8 +52,8 @@ class GifDifferential : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty() ||
-            QStandardPaths::findExecutable(QStringLiteral("gifsicle")).isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty()
+            || QStandardPaths::findExecutable(QStringLiteral("gifsicle")).isEmpty())
             GTEST_SKIP() << "ImageMagick or gifsicle missing (scripts/setup.sh installs them)";
         if (!QFile::exists(GifFramesProgram()))
             GTEST_SKIP() << "gifframes not built";
@@ -90,13 +89,13 @@ protected:
         TDecoded d;
         const QString ours = "ours-" + gif, theirs = "theirs-" + gif;
         QDir(FDir.path()).mkpath(theirs);
-        const TRun run = RunProgram(GifFramesProgram(), {Path(gif), Path(ours)}, FDir.path());
+        const TRun run = RunProgram(GifFramesProgram(), { Path(gif), Path(ours) }, FDir.path());
         EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
         d.Summary = QJsonDocument::fromJson(run.Out).object();
         Shell("convert", gif + " -coalesce " + theirs + "/f_%03d.png");
         for (int i = 0; i < d.Summary["frames"].toInt(); ++i)
             d.Ours.emplace_back(Path(QStringLiteral("%1/frame_%2.png").arg(ours).arg(i, 3, 10, QLatin1Char('0'))));
-        const QStringList theirFiles = QDir(Path(theirs)).entryList({"f_*.png"}, QDir::Files, QDir::Name);
+        const QStringList theirFiles = QDir(Path(theirs)).entryList({ "f_*.png" }, QDir::Files, QDir::Name);
         for (const QString& f : theirFiles)
             d.Theirs.emplace_back(Path(theirs + "/" + f));
         return d;
@@ -140,36 +139,38 @@ protected:
     QTemporaryDir FDir;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(GifDifferential, EveryDisposalMatches)
 {
-    const char* names[] = {"none", "asis", "background", "previous"};
+    const char* names[] = { "none", "asis", "background", "previous" };
     for (int disposal = 0; disposal < 4; ++disposal) {
         const QString file = QStringLiteral("disposal%1.gif").arg(disposal);
         // The square (local colour table) takes the disposal; the green
         // block after it shows what it left behind.
-        Shell("gifsicle", QStringLiteral("--delay 7 bg.gif --disposal=%1 -p 5,5 sq.gif --disposal=none -p 20,10 g.gif "
-                                         "-p 8,8 g.gif -o %2")
-                              .arg(names[disposal], file));
+        Shell("gifsicle",
+            QStringLiteral("--delay 7 bg.gif --disposal=%1 -p 5,5 sq.gif --disposal=none -p 20,10 g.gif "
+                           "-p 8,8 g.gif -o %2")
+                .arg(names[disposal], file));
         const TDecoded d = DecodeBoth(file);
         EXPECT_EQ(d.Summary["frames"].toInt(), 4);
         EXPECT_EQ(d.Theirs.size(), 4u);
-        EXPECT_EQ(Delays(d.Summary), (std::vector<int>{70, 70, 70, 70}));
+        EXPECT_EQ(Delays(d.Summary), (std::vector<int> { 70, 70, 70, 70 }));
         EXPECT_EQ(Compare(d, file.toStdString()), 4);
     }
 }
 
 TEST_F(GifDifferential, TransparentFramesAndDisposalsMatch)
 {
-    for (const char* disposal : {"none", "background", "previous"}) {
+    for (const char* disposal : { "none", "background", "previous" }) {
         const QString file = QStringLiteral("transparent-%1.gif").arg(disposal);
         // Red is transparent in the stripes; the first frame is smaller than
         // the screen, so the rest of the screen starts empty.
-        Shell("gifsicle", QStringLiteral("--logical-screen 40x30 --transparent=#FF0000 -p 2,3 stripes.gif "
-                                         "--disposal=%1 -p 10,10 stripes.gif --disposal=none -p 14,12 stripes.gif "
-                                         "--no-transparent bg.gif -o %2")
-                              .arg(disposal, file));
+        Shell("gifsicle",
+            QStringLiteral("--logical-screen 40x30 --transparent=#FF0000 -p 2,3 stripes.gif "
+                           "--disposal=%1 -p 10,10 stripes.gif --disposal=none -p 14,12 stripes.gif "
+                           "--no-transparent bg.gif -o %2")
+                .arg(disposal, file));
         const TDecoded d = DecodeBoth(file);
         EXPECT_TRUE(d.Summary["transparent"].toBool());
         EXPECT_EQ(Compare(d, file.toStdString()), 4);
@@ -206,7 +207,7 @@ TEST_F(GifDifferential, LoopCountsAndDelays)
     EXPECT_EQ(DecodeBoth("forever.gif").Summary["loop"].toInt(), 0);
     const TDecoded three = DecodeBoth("three.gif");
     EXPECT_EQ(three.Summary["loop"].toInt(), 3);
-    EXPECT_EQ(Delays(three.Summary), (std::vector<int>{120, 30}));
+    EXPECT_EQ(Delays(three.Summary), (std::vector<int> { 120, 30 }));
     EXPECT_EQ(DecodeBoth("once.gif").Summary["loop"].toInt(), 1);
 }
 
@@ -214,7 +215,7 @@ TEST_F(GifDifferential, ThreeHundredFramesKeepTheFirst256)
 {
     // Four colours in turn (ImageMagick is slow to write 300 frames itself).
     QString frames;
-    for (const char* color : {"red", "lime", "blue", "yellow"})
+    for (const char* color : { "red", "lime", "blue", "yellow" })
         Shell("convert", QStringLiteral("-size 6x4 xc:%1 %1.gif").arg(color));
     for (int i = 0; i < 75; ++i)
         frames += " red.gif lime.gif blue.gif yellow.gif";
@@ -231,7 +232,7 @@ TEST_F(GifDifferential, DataThatIsNotAGifFails)
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("this is not a picture");
     text.close();
-    const TRun run = RunProgram(GifFramesProgram(), {Path("text.gif"), Path("out")}, FDir.path());
+    const TRun run = RunProgram(GifFramesProgram(), { Path("text.gif"), Path("out") }, FDir.path());
     EXPECT_EQ(run.Status, 1);
     EXPECT_FALSE(run.Err.isEmpty());
     EXPECT_TRUE(run.Out.isEmpty());

@@ -36,7 +36,10 @@ constexpr QRgb Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFF
 // A fake clock for playback.
 class TClockGuard {
 public:
-    TClockGuard() { SetGifClock([this] { return Now; }); }
+    TClockGuard()
+    {
+        SetGifClock([this] { return Now; });
+    }
     ~TClockGuard() { SetGifClock({}); }
     qint64 Now = 1000;
 };
@@ -59,7 +62,7 @@ QByteArray Animation(int frames, int delayCs, int loop = -1)
 // `ticks` have passed; returns the frames shown, in order.
 std::vector<int> Play(TGIFImage& gif, TClockGuard& clock, int ticks)
 {
-    std::vector<int> shown{gif.FrameIndex};
+    std::vector<int> shown { gif.FrameIndex };
     for (int i = 0; i < ticks && gif.Running; ++i) {
         clock.Now += 50;
         const int before = gif.FrameIndex;
@@ -70,7 +73,7 @@ std::vector<int> Play(TGIFImage& gif, TClockGuard& clock, int ticks)
     return shown;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GifImage, StillGifBecomesFramePlacedOnTheScreenWithMask)
 {
@@ -80,13 +83,13 @@ TEST(GifImage, StillGifBecomesFramePlacedOnTheScreenWithMask)
     f.Top = 1;
     f.Width = 2;
     f.Height = 2;
-    f.Pixels = {0, 1, 2, 3};
+    f.Pixels = { 0, 1, 2, 3 };
     f.TransparentIndex = 1;
     bool isStill = false;
     auto gif = LoadGifFromBytes(TGifBuilder(6, 4, FourColors()).Frame(f).Bytes(), isStill);
     ASSERT_TRUE(gif);
     EXPECT_TRUE(isStill);
-    EXPECT_FALSE(gif->Shown);  // the loader's first pass leaves it hidden
+    EXPECT_FALSE(gif->Shown); // the loader's first pass leaves it hidden
 
     const QImage* bitmap = gif->FirstFrameBitmap();
     const QImage* mask = gif->FirstFrameMask();
@@ -94,13 +97,13 @@ TEST(GifImage, StillGifBecomesFramePlacedOnTheScreenWithMask)
     EXPECT_EQ(bitmap->size(), QSize(6, 4));
     EXPECT_EQ(mask->format(), QImage::Format_Mono);
     EXPECT_EQ(Rgb(*bitmap, 2, 1), Red);
-    EXPECT_EQ(Rgb(*bitmap, 3, 1), Black);  // transparent pixels are black
+    EXPECT_EQ(Rgb(*bitmap, 3, 1), Black); // transparent pixels are black
     EXPECT_EQ(Rgb(*bitmap, 2, 2), Blue);
-    EXPECT_EQ(Rgb(*mask, 3, 1), White);    // transparent
-    EXPECT_EQ(Rgb(*mask, 0, 0), White);    // outside the frame
-    EXPECT_EQ(Rgb(*mask, 3, 2), Black);    // opaque
+    EXPECT_EQ(Rgb(*mask, 3, 1), White); // transparent
+    EXPECT_EQ(Rgb(*mask, 0, 0), White); // outside the frame
+    EXPECT_EQ(Rgb(*mask, 3, 2), Black); // opaque
     EXPECT_EQ(gif->Frame(1).TransparentRGB.Green, 255);
-    EXPECT_EQ(gif->FirstFrameBitmap(), bitmap);  // made once
+    EXPECT_EQ(gif->FirstFrameBitmap(), bitmap); // made once
 
     // Opaque still: no mask.
     auto opaque = LoadGifFromBytes(TGifBuilder(2, 2, FourColors()).Frame(SolidFrame(0, 0, 2, 2, 2)).Bytes(), isStill);
@@ -128,11 +131,11 @@ TEST(GifImage, EntryPointsTellAnimatedFromStillAndRefuseOtherData)
     SetGifCachePurge([&] { ++purges; });
     EXPECT_FALSE(LoadGifFromBytes("BM not a gif", isStill));
     EXPECT_TRUE(isStill);
-    EXPECT_FALSE(LoadGifFromBytes("GIF89a", isStill));  // header only
-    EXPECT_FALSE(LoadGifFromBytes(TGifBuilder(1, 1).Bytes(), isStill));  // no frames
+    EXPECT_FALSE(LoadGifFromBytes("GIF89a", isStill)); // header only
+    EXPECT_FALSE(LoadGifFromBytes(TGifBuilder(1, 1).Bytes(), isStill)); // no frames
     EXPECT_FALSE(LoadGifFromFile(QStringLiteral("/no/such/file.gif"), isStill));
     SetGifCachePurge({});
-    EXPECT_EQ(purges, 0);  // refused by the first pass: nothing was decoded
+    EXPECT_EQ(purges, 0); // refused by the first pass: nothing was decoded
 }
 
 TEST(GifImage, ScanOnlyReadsStructureWithoutPixels)
@@ -164,9 +167,9 @@ TEST(GifImage, FramesBeyondTheScreenEnlargeThePicture)
 TEST(GifImage, InterlacedDecodesToTheSamePixels)
 {
     std::mt19937 random(5);
-    for (int height : {1, 2, 3, 5, 8, 9, 13, 21}) {
+    for (int height : { 1, 2, 3, 5, 8, 9, 13, 21 }) {
         TFrameSpec f;
-        f.Width = 7;  // rows padded to 8 bytes in the bitmap
+        f.Width = 7; // rows padded to 8 bytes in the bitmap
         f.Height = height;
         for (int i = 0; i < 7 * height; ++i)
             f.Pixels.push_back(uint8_t(random() % 4));
@@ -185,7 +188,7 @@ TEST(GifImage, DisposalRestoresPreviousOrClearsToBackground)
     // Frame 1: red, with a transparent pixel at (3, 3). Frame 2 covers
     // (1, 1)-(2, 2) in green and is then disposed of; frame 3 is one blue
     // pixel at (0, 0).
-    for (int disposal : {DisposalPrevious, DisposalBackground}) {
+    for (int disposal : { DisposalPrevious, DisposalBackground }) {
         TFrameSpec first = SolidFrame(0, 0, 4, 4, 0);
         first.Pixels[15] = 3;
         first.TransparentIndex = 3;
@@ -209,7 +212,7 @@ TEST(GifImage, DisposalRestoresPreviousOrClearsToBackground)
         } else {
             EXPECT_EQ(Rgb(gif->ComposedBitmap, 2, 2), Black);
             EXPECT_TRUE(TransparentAt(*gif, 2, 2));
-            EXPECT_EQ(Rgb(gif->ComposedBitmap, 3, 2), Red);  // outside the frame: kept
+            EXPECT_EQ(Rgb(gif->ComposedBitmap, 3, 2), Red); // outside the frame: kept
         }
     }
 }
@@ -234,7 +237,7 @@ TEST(GifImage, DelaysAreScaledAndNeverZero)
     EXPECT_EQ(instant->FrameDelay, 1);
     // The first step after parsing only takes the delay; then one frame per
     // document tick.
-    EXPECT_EQ(Play(*instant, clock, 4), (std::vector<int>{1, 2, 3, 1}));
+    EXPECT_EQ(Play(*instant, clock, 4), (std::vector<int> { 1, 2, 3, 1 }));
 
     auto slow = Decode(Animation(2, 10, 0));
     ASSERT_TRUE(slow);
@@ -244,12 +247,12 @@ TEST(GifImage, DelaysAreScaledAndNeverZero)
     clock.Now += 49;
     slow->HoldFirstTick = false;
     slow->AdvanceAnimation(nullptr);
-    EXPECT_EQ(slow->FrameIndex, 1);  // not yet
+    EXPECT_EQ(slow->FrameIndex, 1); // not yet
     clock.Now += 1;
     slow->AdvanceAnimation(nullptr);
     EXPECT_EQ(slow->FrameIndex, 2);
 
-    slow->SpeedPercent = 0;  // no division by zero
+    slow->SpeedPercent = 0; // no division by zero
     slow->SetRunning(false);
     slow->SetRunning(true);
     EXPECT_GE(slow->FrameDelay, 1);
@@ -258,18 +261,18 @@ TEST(GifImage, DelaysAreScaledAndNeverZero)
 TEST(GifImage, LoopCountDecidesHowOftenTheAnimationPlays)
 {
     TClockGuard clock;
-    auto once = Decode(Animation(3, 0));  // no looping extension
+    auto once = Decode(Animation(3, 0)); // no looping extension
     ASSERT_TRUE(once);
     EXPECT_EQ(once->PlayCount, 1);
     once->SetRunning(true);
-    EXPECT_EQ(Play(*once, clock, 100), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Play(*once, clock, 100), (std::vector<int> { 1, 2, 3 }));
     EXPECT_FALSE(once->Running);
-    EXPECT_EQ(once->FrameIndex, 3);  // stops on its last frame
+    EXPECT_EQ(once->FrameIndex, 3); // stops on its last frame
 
     auto twice = Decode(Animation(2, 0, 2));
     ASSERT_TRUE(twice);
     twice->SetRunning(true);
-    EXPECT_EQ(Play(*twice, clock, 100), (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_EQ(Play(*twice, clock, 100), (std::vector<int> { 1, 2, 1, 2 }));
 
     auto endless = Decode(Animation(2, 0, 0));
     ASSERT_TRUE(endless);
@@ -327,7 +330,7 @@ TEST(GifImage, CopiesPlayOnTheirOwn)
     copy.SetFrameIndex(2);
     EXPECT_EQ(Rgb(copy.ComposedBitmap, 0, 0), Green);
     EXPECT_EQ(Rgb(source->ComposedBitmap, 0, 0), Blue);
-    source.reset();  // the copy owns everything it draws with
+    source.reset(); // the copy owns everything it draws with
     copy.SetFrameIndex(3);
     EXPECT_EQ(Rgb(copy.ComposedBitmap, 1, 1), Blue);
 }
@@ -373,13 +376,14 @@ TEST(GifImage, BadCodeSizeEndsOnlyThatFrame)
     auto gif = Decode(b.Bytes());
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->FrameCount, 2);
-    EXPECT_EQ(Rgb(gif->ComposedBitmap, 0, 0), Red);  // nothing decoded: colour 0
+    EXPECT_EQ(Rgb(gif->ComposedBitmap, 0, 0), Red); // nothing decoded: colour 0
     gif->SetFrameIndex(2);
     EXPECT_EQ(Rgb(gif->ComposedBitmap, 0, 0), Blue);
 }
 
 TEST(GifImage, HandBuiltFileWithoutColourTableOrClearCode)
 {
+    // clang-format off
     static const unsigned char bytes[] = {
         'G', 'I', 'F', '8', '7', 'a',
         0x03, 0x00, 0x01, 0x00,  // screen 3 x 1
@@ -395,6 +399,7 @@ TEST(GifImage, HandBuiltFileWithoutColourTableOrClearCode)
         0x00,                    // terminator
         0x3B,                    // trailer
     };
+    // clang-format on
     auto gif = Decode(QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes));
     ASSERT_TRUE(gif);
     // The default palette: index 0 black, 1 white.
@@ -405,6 +410,7 @@ TEST(GifImage, HandBuiltFileWithoutColourTableOrClearCode)
 
 TEST(GifImage, HandBuiltFileWithCorruptCodeKeepsDecodedRows)
 {
+    // clang-format off
     static const unsigned char bytes[] = {
         'G', 'I', 'F', '8', '9', 'a',
         0x02, 0x00, 0x02, 0x00,  // screen 2 x 2
@@ -419,10 +425,11 @@ TEST(GifImage, HandBuiltFileWithCorruptCodeKeepsDecodedRows)
         0x00,
         0x3B,
     };
+    // clang-format on
     auto gif = Decode(QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes));
     ASSERT_TRUE(gif);
     EXPECT_EQ(Rgb(gif->ComposedBitmap, 0, 0), Blue);
-    EXPECT_EQ(Rgb(gif->ComposedBitmap, 1, 0), Red);  // never reached: colour 0
+    EXPECT_EQ(Rgb(gif->ComposedBitmap, 1, 0), Red); // never reached: colour 0
     EXPECT_EQ(Rgb(gif->ComposedBitmap, 1, 1), Red);
 }
 
@@ -431,9 +438,9 @@ TEST(GifImage, IndicesBeyondTheColourTableAreBlack)
     TFrameSpec f;
     f.Width = 4;
     f.Height = 1;
-    f.Pixels = {0, 1, 2, 3};
+    f.Pixels = { 0, 1, 2, 3 };
     f.MinCodeSize = 2;
-    auto gif = Decode(TGifBuilder(4, 1, {qRgb(255, 0, 0), qRgb(0, 255, 0)}).Frame(f).Bytes());
+    auto gif = Decode(TGifBuilder(4, 1, { qRgb(255, 0, 0), qRgb(0, 255, 0) }).Frame(f).Bytes());
     ASSERT_TRUE(gif);
     EXPECT_EQ(Rgb(gif->ComposedBitmap, 1, 0), Green);
     EXPECT_EQ(Rgb(gif->ComposedBitmap, 2, 0), Black);
@@ -490,10 +497,10 @@ TEST(GifImage, ExtensionsAreReadByTheirDeclaredLengths)
     EXPECT_TRUE(gif->Frame(1).Transparent);
     EXPECT_EQ(gif->Frame(1).TransparentIndex, 2);
     EXPECT_EQ(gif->Frame(1).DelayMs, 2580);
-    EXPECT_FALSE(gif->Frame(2).Transparent);  // the record applies to one frame
+    EXPECT_FALSE(gif->Frame(2).Transparent); // the record applies to one frame
 
     TGifBuilder looping(1, 1, FourColors());
-    looping.Loop(7).Loop(9);  // the last one counts
+    looping.Loop(7).Loop(9); // the last one counts
     EXPECT_EQ(Decode(looping.Frame(SolidFrame(0, 0, 1, 1, 0)).Bytes())->PlayCount, 9);
 }
 
@@ -547,14 +554,14 @@ QImage Canvas(QRgb color)
     return canvas;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GifImage, DrawsStretchedByDroppingOrRepeatingPixels)
 {
     TFrameSpec f;
     f.Width = 2;
     f.Height = 2;
-    f.Pixels = {0, 1, 2, 3};
+    f.Pixels = { 0, 1, 2, 3 };
     auto gif = Decode(TGifBuilder(2, 2, FourColors()).Frame(f).Bytes());
     ASSERT_TRUE(gif);
     QImage canvas = Canvas(Black);
@@ -567,7 +574,7 @@ TEST(GifImage, DrawsStretchedByDroppingOrRepeatingPixels)
     EXPECT_EQ(Rgb(canvas, 3, 5), Red);
     EXPECT_EQ(Rgb(canvas, 4, 3), Green);
     EXPECT_EQ(Rgb(canvas, 5, 8), White);
-    EXPECT_EQ(Rgb(canvas, 6, 3), Black);  // outside
+    EXPECT_EQ(Rgb(canvas, 6, 3), Black); // outside
 
     gif->Shown = false;
     QImage untouched = Canvas(Black);
@@ -582,9 +589,9 @@ TEST(GifImage, TransparentPixelsShowTheBackdrop)
     TFrameSpec f;
     f.Width = 2;
     f.Height = 1;
-    f.Pixels = {0, 1};
+    f.Pixels = { 0, 1 };
     f.TransparentIndex = 1;
-    for (int disposal : {DisposalLeave, DisposalBackground}) {
+    for (int disposal : { DisposalLeave, DisposalBackground }) {
         f.Disposal = disposal;
         auto gif = Decode(TGifBuilder(2, 1, FourColors()).Frame(f).Bytes());
         ASSERT_TRUE(gif);

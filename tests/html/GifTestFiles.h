@@ -45,8 +45,8 @@ enum class TTableFull { EmitClear, KeepCodes };
 
 // Standard GIF LZW: a clear code first, entries added until the table holds
 // 4096, then (by choice) a clear code or codes without new entries.
-inline std::vector<uint8_t> LzwEncode(const std::vector<uint8_t>& indices, int minCodeSize,
-                                      TTableFull whenFull = TTableFull::EmitClear)
+inline std::vector<uint8_t> LzwEncode(
+    const std::vector<uint8_t>& indices, int minCodeSize, TTableFull whenFull = TTableFull::EmitClear)
 {
     const int clear = 1 << minCodeSize;
     int codeSize = minCodeSize + 1;
@@ -106,27 +106,27 @@ inline void AppendU16(QByteArray& out, int value)
 inline int TableBits(size_t entries)
 {
     int bits = 1;
-    while ((size_t{1} << bits) < entries)
+    while ((size_t { 1 } << bits) < entries)
         ++bits;
     return bits;
 }
 
 struct TFrameSpec {
     int Left = 0, Top = 0, Width = 0, Height = 0;
-    std::vector<uint8_t> Pixels;      // row by row, top first
-    std::vector<QRgb> LocalTable;     // none when empty
+    std::vector<uint8_t> Pixels; // row by row, top first
+    std::vector<QRgb> LocalTable; // none when empty
     bool Interlaced = false;
-    bool Control = false;             // write a graphic control extension
+    bool Control = false; // write a graphic control extension
     int Disposal = 0;
     int DelayCs = 0;
-    int TransparentIndex = -1;        // -1: opaque
-    std::string Comment;              // written before the frame when not empty
-    int MinCodeSize = -1;             // -1: from the colour table
+    int TransparentIndex = -1; // -1: opaque
+    std::string Comment; // written before the frame when not empty
+    int MinCodeSize = -1; // -1: from the colour table
 };
 
 inline void AppendTable(QByteArray& out, const std::vector<QRgb>& table)
 {
-    const size_t entries = size_t{1} << TableBits(table.size());
+    const size_t entries = size_t { 1 } << TableBits(table.size());
     for (size_t i = 0; i < entries; ++i) {
         const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
         out.append(char(qRed(c)));
@@ -138,7 +138,7 @@ inline void AppendTable(QByteArray& out, const std::vector<QRgb>& table)
 inline std::vector<uint8_t> InterlacedOrder(const std::vector<uint8_t>& pixels, int width, int height)
 {
     std::vector<uint8_t> out;
-    static constexpr int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+    static constexpr int start[4] = { 0, 4, 2, 1 }, step[4] = { 8, 8, 4, 2 };
     for (int pass = 0; pass < 4; ++pass)
         for (int y = start[pass]; y < height; y += step[pass])
             out.insert(out.end(), pixels.begin() + y * width, pixels.begin() + (y + 1) * width);
@@ -147,21 +147,25 @@ inline std::vector<uint8_t> InterlacedOrder(const std::vector<uint8_t>& pixels, 
 
 class TGifBuilder {
 public:
-    TGifBuilder(int width, int height, std::vector<QRgb> globalTable = {}) : FGlobal(std::move(globalTable))
+    TGifBuilder(int width, int height, std::vector<QRgb> globalTable = {})
+        : FGlobal(std::move(globalTable))
     {
         FBytes = "GIF89a";
         AppendU16(FBytes, width);
         AppendU16(FBytes, height);
         FBytes.append(char(FGlobal.empty() ? 0 : 0x80 | (TableBits(FGlobal.size()) - 1)));
-        FBytes.append('\0');  // background colour index
-        FBytes.append('\0');  // aspect ratio
+        FBytes.append('\0'); // background colour index
+        FBytes.append('\0'); // aspect ratio
         if (!FGlobal.empty())
             AppendTable(FBytes, FGlobal);
     }
 
     TGifBuilder& Loop(int count)
     {
-        FBytes.append("\x21\xFF\x0B" "NETSCAPE2.0" "\x03\x01", 16);
+        FBytes.append("\x21\xFF\x0B"
+                      "NETSCAPE2.0"
+                      "\x03\x01",
+            16);
         AppendU16(FBytes, count);
         FBytes.append('\0');
         return *this;
@@ -228,7 +232,7 @@ inline TFrameSpec SolidFrame(int left, int top, int width, int height, uint8_t i
 // Red, green, blue, white as indices 0 to 3.
 inline std::vector<QRgb> FourColors()
 {
-    return {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
+    return { qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255) };
 }
 
-}  // namespace giftest
+} // namespace giftest

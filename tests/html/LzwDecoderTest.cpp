@@ -43,21 +43,21 @@ std::vector<uint8_t> RandomIndices(size_t count, int colors, unsigned seed, int 
     return v;
 }
 
-}  // namespace
+} // namespace
 
 TEST(LzwDecoder, HandPackedStreamWithCodeNotYetInTable)
 {
     // Minimum code size 2: clear 4, end 5, first free 6, codes of 3 bits.
     TCodePacker p;
-    p.Put(4, 3);  // clear
-    p.Put(1, 3);  // "1"
-    p.Put(6, 3);  // not yet in the table: "1" + "1" (entry 6 = "11")
-    p.Put(2, 3);  // "2"; entry 7 = "112"; next free 8 reaches 2^3: codes grow to 4 bits
-    p.Put(7, 4);  // "112"
-    p.Put(5, 4);  // end
+    p.Put(4, 3); // clear
+    p.Put(1, 3); // "1"
+    p.Put(6, 3); // not yet in the table: "1" + "1" (entry 6 = "11")
+    p.Put(2, 3); // "2"; entry 7 = "112"; next free 8 reaches 2^3: codes grow to 4 bits
+    p.Put(7, 4); // "112"
+    p.Put(5, 4); // end
     const TDecoded d = Decode(p.Finish(), 2, 100);
     EXPECT_EQ(d.Result.Stop, TLzwStop::EndCode);
-    EXPECT_EQ(d.Pixels, (std::vector<uint8_t>{1, 1, 1, 2, 1, 1, 2}));
+    EXPECT_EQ(d.Pixels, (std::vector<uint8_t> { 1, 1, 1, 2, 1, 1, 2 }));
 }
 
 TEST(LzwDecoder, LeadingClearsAndMissingClearAreAccepted)
@@ -67,15 +67,15 @@ TEST(LzwDecoder, LeadingClearsAndMissingClearAreAccepted)
     twoClears.Put(4, 3);
     twoClears.Put(3, 3);
     twoClears.Put(5, 3);
-    EXPECT_EQ(Decode(twoClears.Finish(), 2, 10).Pixels, std::vector<uint8_t>{3});
+    EXPECT_EQ(Decode(twoClears.Finish(), 2, 10).Pixels, std::vector<uint8_t> { 3 });
 
     // No clear code at all: the table starts as after one.
     TCodePacker none;
     none.Put(2, 3);
     none.Put(0, 3);
-    none.Put(6, 3);  // "20"
-    none.Put(5, 4);  // next free 8 reached 2^3 after entry 7: end code in 4 bits
-    EXPECT_EQ(Decode(none.Finish(), 2, 10).Pixels, (std::vector<uint8_t>{2, 0, 2, 0}));
+    none.Put(6, 3); // "20"
+    none.Put(5, 4); // next free 8 reached 2^3 after entry 7: end code in 4 bits
+    EXPECT_EQ(Decode(none.Finish(), 2, 10).Pixels, (std::vector<uint8_t> { 2, 0, 2, 0 }));
 }
 
 TEST(LzwDecoder, RoundTripsThroughEveryCodeSize)
@@ -92,7 +92,7 @@ TEST(LzwDecoder, FullTableWithoutClearKeepsTwelveBitCodes)
     // Random data fills the 4096 entries quickly; the encoder then goes on
     // with 12-bit codes and no new entries (a "deferred clear").
     const auto pixels = RandomIndices(200000, 256, 7);
-    for (TTableFull mode : {TTableFull::EmitClear, TTableFull::KeepCodes}) {
+    for (TTableFull mode : { TTableFull::EmitClear, TTableFull::KeepCodes }) {
         const TDecoded d = Decode(LzwEncode(pixels, 8, mode), 8, pixels.size());
         EXPECT_EQ(d.Pixels, pixels);
         EXPECT_EQ(d.Result.Stop, TLzwStop::OutputFull);
@@ -101,7 +101,7 @@ TEST(LzwDecoder, FullTableWithoutClearKeepsTwelveBitCodes)
 
 TEST(LzwDecoder, ExcessPixelsAreDiscarded)
 {
-    const std::vector<uint8_t> pixels(1000, 3);  // long runs: strings longer than what is left
+    const std::vector<uint8_t> pixels(1000, 3); // long runs: strings longer than what is left
     const TDecoded d = Decode(LzwEncode(pixels, 2), 2, 777);
     EXPECT_EQ(d.Result.Stop, TLzwStop::OutputFull);
     EXPECT_EQ(d.Pixels, std::vector<uint8_t>(777, 3));
@@ -121,16 +121,16 @@ TEST(LzwDecoder, DamageKeepsWhatWasDecoded)
 
     // A code beyond the next free entry stops decoding, keeping the rest.
     TCodePacker p;
-    p.Put(4, 3);   // clear
-    p.Put(1, 3);   // "1"
-    p.Put(2, 3);   // "2"; entry 6 = "12"
-    p.Put(7, 3);   // the next free code: entry 7 = "22"; codes grow to 4 bits
-    p.Put(3, 4);   // "3"; entry 8 = "223"
-    p.Put(12, 4);  // beyond the next free code (9)
+    p.Put(4, 3); // clear
+    p.Put(1, 3); // "1"
+    p.Put(2, 3); // "2"; entry 6 = "12"
+    p.Put(7, 3); // the next free code: entry 7 = "22"; codes grow to 4 bits
+    p.Put(3, 4); // "3"; entry 8 = "223"
+    p.Put(12, 4); // beyond the next free code (9)
     p.Put(1, 4);
     const TDecoded bad = Decode(p.Finish(), 2, 100);
     EXPECT_EQ(bad.Result.Stop, TLzwStop::CodeOutOfRange);
-    EXPECT_EQ(bad.Pixels, (std::vector<uint8_t>{1, 2, 2, 2, 3}));
+    EXPECT_EQ(bad.Pixels, (std::vector<uint8_t> { 1, 2, 2, 2, 3 }));
 
     // After a clear, only single-index codes are valid.
     TCodePacker afterClear;
@@ -141,7 +141,7 @@ TEST(LzwDecoder, DamageKeepsWhatWasDecoded)
 
 TEST(LzwDecoder, RefusesMinimumCodeSizeAboveEightAndEmptyInput)
 {
-    const auto codes = LzwEncode({1, 2, 3}, 8);
+    const auto codes = LzwEncode({ 1, 2, 3 }, 8);
     const TDecoded tooWide = Decode(codes, 9, 10);
     EXPECT_EQ(tooWide.Result.Stop, TLzwStop::BadCodeSize);
     EXPECT_TRUE(tooWide.Pixels.empty());

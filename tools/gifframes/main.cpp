@@ -42,7 +42,7 @@ QImage ComposedRgba(const TGIFImage& gif)
     return rgba;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
