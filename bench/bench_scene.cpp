@@ -44,13 +44,13 @@ constexpr GLuint ReferenceListId = 20;
 void ReferenceVertex(const TVector3& p, long double s, const TVector3& unit)
 {
     glVertex3d(static_cast<GLdouble>(p.x + s * unit.x), static_cast<GLdouble>(p.y + s * unit.y),
-               static_cast<GLdouble>(p.z + s * unit.z));
+        static_cast<GLdouble>(p.z + s * unit.z));
 }
 
 void ReferenceCompile(const TG2DPoints& cluster)
 {
-    constexpr TVector3 north{0, 0, 1};
-    constexpr TVector3 south{0, 0, -1};
+    constexpr TVector3 north { 0, 0, 1 };
+    constexpr TVector3 south { 0, 0, -1 };
     glNewList(ReferenceListId, GL_COMPILE);
     for (int n = 0; n < cluster.PointCount(); ++n) {
         const TG2DPoint& point = *cluster.Point(n);

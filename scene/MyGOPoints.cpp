@@ -22,12 +22,15 @@ constexpr long double Pi = std::numbers::pi_v<long double>;
 // Real numbers in the tree and info texts: general format, 5 digits.
 QString Num(long double value) { return FloatToStrG(value, 5); }
 
-QString VectorText(const TVector3& v) { return Num(v.x) + QStringLiteral(" ; ") + Num(v.y) + QStringLiteral(" ; ") + Num(v.z); }
+QString VectorText(const TVector3& v)
+{
+    return Num(v.x) + QStringLiteral(" ; ") + Num(v.y) + QStringLiteral(" ; ") + Num(v.z);
+}
 
 void Vertex(const TVector3& p, long double s, const TVector3& unit)
 {
     GL().Vertex3d(static_cast<GLdouble>(p.x + s * unit.x), static_cast<GLdouble>(p.y + s * unit.y),
-                  static_cast<GLdouble>(p.z + s * unit.z));
+        static_cast<GLdouble>(p.z + s * unit.z));
 }
 
 [[noreturn]] void ClusterTooLarge(long long count)
@@ -53,12 +56,12 @@ void CheckClusterFitsInMemory(int count)
 
 TPointMesh BuildPointMesh()
 {
-    TPointMesh mesh{};
+    TPointMesh mesh {};
     for (int j = 0; j < PointMeshLongCount; ++j) {
         const long double phi = j * 2.0L * Pi / (PointMeshLongCount - 1);
         for (int i = 0; i < PointMeshLatCount; ++i) {
             const long double theta = (i + 1) * Pi / (PointMeshLatCount + 1);
-            mesh[j][i] = {std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)};
+            mesh[j][i] = { std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta) };
         }
     }
     return mesh;
@@ -69,14 +72,14 @@ const TPointMesh PointMesh = BuildPointMesh();
 // TG2DPoint
 
 TG2DPoint::TG2DPoint(const QString& name, int color, long double mass, const TVector3& position,
-                     const TVector3& velocity, int number, TGObject* parent)
-    : TGObject(name, parent),
-      FColor(color),
-      FColorBits(ColorToBits(color)),
-      FMass(mass),
-      FPosition(position),
-      FVelocity(velocity),
-      FNumber(number)
+    const TVector3& velocity, int number, TGObject* parent)
+    : TGObject(name, parent)
+    , FColor(color)
+    , FColorBits(ColorToBits(color))
+    , FMass(mass)
+    , FPosition(position)
+    , FVelocity(velocity)
+    , FNumber(number)
 {
 }
 
@@ -90,8 +93,8 @@ void TG2DPoint::FillOpenList()
     if (FHighlighted)
         s = 2.0L * s;
     const TVector3& p = FPosition;
-    constexpr TVector3 north{0, 0, 1};
-    constexpr TVector3 south{0, 0, -1};
+    constexpr TVector3 north { 0, 0, 1 };
+    constexpr TVector3 south { 0, 0, -1 };
 
     // North cap, four bands, south cap; the poles stay along Z.
     GL().Begin(GL_TRIANGLE_FAN);
@@ -116,17 +119,20 @@ void TG2DPoint::FillOpenList()
 
 std::array<QString, 4> TG2DPoint::DetailTexts() const
 {
-    return {QStringLiteral("Couleur = (%1 , %2 , %3 ) ").arg(FColorBits.Red).arg(FColorBits.Green).arg(FColorBits.Blue),
-            QStringLiteral("Masse = ") + Num(FMass),
-            QStringLiteral("Position = ( ") + VectorText(FPosition) + QStringLiteral(" )"),
-            QStringLiteral("Vitesse = (") + VectorText(FVelocity) + QStringLiteral(" )")};
+    return {
+        QStringLiteral("Couleur = (%1 , %2 , %3 ) ").arg(FColorBits.Red).arg(FColorBits.Green).arg(FColorBits.Blue),
+        QStringLiteral("Masse = ") + Num(FMass),
+        QStringLiteral("Position = ( ") + VectorText(FPosition) + QStringLiteral(" )"),
+        QStringLiteral("Vitesse = (") + VectorText(FVelocity) + QStringLiteral(" )")
+    };
 }
 
 void TG2DPoint::FillTreeNode(QTreeWidgetItem* node)
 {
     if (node == nullptr)
         return;
-    QTreeWidgetItem* own = AddTreeNode(node, FName + QStringLiteral(" (") + QString::number(FNumber) + QStringLiteral(")"), this);
+    QTreeWidgetItem* own
+        = AddTreeNode(node, FName + QStringLiteral(" (") + QString::number(FNumber) + QStringLiteral(")"), this);
     for (const QString& text : DetailTexts())
         AddTreeNode(own, text, this);
 }
@@ -140,7 +146,10 @@ void TG2DPoint::AddInfo(TStringList& lines, const QString& indent) const
 
 // TG2DPoints
 
-TG2DPoints::TG2DPoints(const QString& name, TGObject* parent) : TGObject(name, parent) {}
+TG2DPoints::TG2DPoints(const QString& name, TGObject* parent)
+    : TGObject(name, parent)
+{
+}
 
 TG2DPoints::~TG2DPoints()
 {
@@ -180,8 +189,8 @@ void TG2DPoints::FillTreeNode(QTreeWidgetItem* node)
 {
     if (node == nullptr)
         return;
-    QTreeWidgetItem* own =
-        AddTreeNode(node, FName + QStringLiteral(" (") + QString::number(PointCount()) + QStringLiteral(")"), this);
+    QTreeWidgetItem* own
+        = AddTreeNode(node, FName + QStringLiteral(" (") + QString::number(PointCount()) + QStringLiteral(")"), this);
     for (auto& point : FPoints)
         point->FillTreeNode(own);
 }
@@ -205,8 +214,8 @@ void TG2DPoints::AddPoint(TG2DPoint* point)
 
 void TG2DPoints::NewPoint(int color, const TVector3& position, long double mass, const TVector3& velocity, int number)
 {
-    auto* point = new TG2DPoint(QStringLiteral("Pt : ") + QString::number(PointCount()), color, mass, position,
-                                velocity, number, this);
+    auto* point = new TG2DPoint(
+        QStringLiteral("Pt : ") + QString::number(PointCount()), color, mass, position, velocity, number, this);
     if (FGLPanel)
         point->SetGLPanel(FGLPanel);
     AddPoint(point);
@@ -234,12 +243,15 @@ TG2DPoint* TG2DPoints::Point(int index) const
 
 TG2DPoints* NewRandomCluster(int count, const QString& name, int color, TGObject* parent)
 {
-    // The colour is checked before anything is built.
-    ColorToBits(color);
-    if (count > 0)
+    // A point's colour and the cluster's size are checked before anything
+    // is built.
+    if (count > 0) {
+        ColorToBits(color);
         CheckClusterFitsInMemory(count);
+    }
     auto cluster = std::make_unique<TG2DPoints>(name, parent);
-    std::mt19937_64 generator(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    std::mt19937_64 generator(
+        static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     std::uniform_real_distribution<long double> uniform(0.0L, 1.0L);
     try {
         cluster->ReservePoints(count);
@@ -249,7 +261,7 @@ TG2DPoints* NewRandomCluster(int count, const QString& name, int color, TGObject
             const long double z = 2.0L * uniform(generator) - 1.0L;
             const long double rho = std::sqrt(1.0L - z * z);
             const long double phi = 2.0L * Pi * uniform(generator);
-            cluster->NewPoint(color, {rho * std::cos(phi), rho * std::sin(phi), z}, 1.0L, ZeroVector, i);
+            cluster->NewPoint(color, { rho * std::cos(phi), rho * std::sin(phi), z }, 1.0L, ZeroVector, i);
         }
     } catch (const std::bad_alloc&) {
         ClusterTooLarge(count);
@@ -258,7 +270,7 @@ TG2DPoints* NewRandomCluster(int count, const QString& name, int color, TGObject
 }
 
 void AddPointTo(const QString& name, int color, const TVector3& position, long double mass, const TVector3& velocity,
-                TGObject* container)
+    TGObject* container)
 {
     TGObjects* target = CheckedCast<TGObjects>(container);
     if (target == nullptr)

@@ -25,7 +25,7 @@ inline constexpr int VerticesPerPoint = 2 * (1 + PointMeshLongCount) + (PointMes
 class TG2DPoint : public TGObject {
 public:
     TG2DPoint(const QString& name, int color, long double mass, const TVector3& position, const TVector3& velocity,
-              int number, TGObject* parent);
+        int number, TGObject* parent);
 
     // A ball of radius (mass + 3) × 0.002 around the position, white and
     // twice as large when highlighted.
@@ -95,4 +95,4 @@ TG2DPoints* NewRandomCluster(int count, const QString& name, int color, TGObject
 // count, and recompiles the container's root. A container that is not a
 // TGObjects raises EInvalidCast before anything is created.
 void AddPointTo(const QString& name, int color, const TVector3& position, long double mass, const TVector3& velocity,
-                TGObject* container);
+    TGObject* container);

@@ -26,13 +26,12 @@ struct TPlanePoint {
     long double s; // sine
 };
 
-template <size_t N>
-std::array<TPlanePoint, N> UnitCircle()
+template <size_t N> std::array<TPlanePoint, N> UnitCircle()
 {
-    std::array<TPlanePoint, N> circle{};
+    std::array<TPlanePoint, N> circle {};
     for (size_t k = 0; k < N; ++k) {
         const long double a = static_cast<long double>(k) * 2.0L * Pi / static_cast<long double>(N - 1);
-        circle[k] = {std::cos(a), std::sin(a)};
+        circle[k] = { std::cos(a), std::sin(a) };
     }
     return circle;
 }
@@ -49,14 +48,14 @@ void Vertex(long double x, long double y, long double z)
 // TGAxes
 
 TGAxes::TGAxes(const QString& name, int colorX, int colorY, int colorZ, long double axisStart, long double axisEnd,
-               long double arrowRatio, TGObject* parent)
-    : TGObjectL(name, parent),
-      FColorBitsX(ColorToBits(colorX)),
-      FColorBitsY(ColorToBits(colorY)),
-      FColorBitsZ(ColorToBits(colorZ)),
-      FAxisStart(axisStart),
-      FAxisEnd(axisEnd),
-      FArrowRatio(arrowRatio)
+    long double arrowRatio, TGObject* parent)
+    : TGObjectL(name, parent)
+    , FColorBitsX(ColorToBits(colorX))
+    , FColorBitsY(ColorToBits(colorY))
+    , FColorBitsZ(ColorToBits(colorZ))
+    , FAxisStart(axisStart)
+    , FAxisEnd(axisEnd)
+    , FArrowRatio(arrowRatio)
 {
 }
 
@@ -91,20 +90,20 @@ void TGAxes::FillOpenList()
     axis(FColorBitsZ, [](long double along, long double u, long double v) { Vertex(u, v, along); });
 }
 
-void TGAxes::SetHighlighted(bool /*value*/) {}
+void TGAxes::SetHighlighted(bool /*value*/) { }
 
-void TGAxes::FillTreeNode(QTreeWidgetItem* /*node*/) {}
+void TGAxes::FillTreeNode(QTreeWidgetItem* /*node*/) { }
 
 // TGSphereRepere
 
 TGSphereRepere::TGSphereRepere(const QString& name, int colorMeridian0, int colorMeridian90, int colorEquator,
-                               int colorLines, long double radius, TGObject* parent)
-    : TGObjectL(name, parent),
-      FMeridian0Bits(ColorToBits(colorMeridian0)),
-      FMeridian90Bits(ColorToBits(colorMeridian90)),
-      FEquatorBits(ColorToBits(colorEquator)),
-      FLineBits(ColorToBits(colorLines)),
-      FRadius(radius)
+    int colorLines, long double radius, TGObject* parent)
+    : TGObjectL(name, parent)
+    , FMeridian0Bits(ColorToBits(colorMeridian0))
+    , FMeridian90Bits(ColorToBits(colorMeridian90))
+    , FEquatorBits(ColorToBits(colorEquator))
+    , FLineBits(ColorToBits(colorLines))
+    , FRadius(radius)
 {
 }
 
@@ -146,6 +145,6 @@ void TGSphereRepere::FillOpenList()
     }
 }
 
-void TGSphereRepere::SetHighlighted(bool /*value*/) {}
+void TGSphereRepere::SetHighlighted(bool /*value*/) { }
 
-void TGSphereRepere::FillTreeNode(QTreeWidgetItem* /*node*/) {}
+void TGSphereRepere::FillTreeNode(QTreeWidgetItem* /*node*/) { }

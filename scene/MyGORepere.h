@@ -11,7 +11,7 @@ public:
     // Each axis runs from `axisStart` to the arrow tip at `axisEnd`; the
     // arrowhead is `arrowRatio` × axisEnd long, with half that as radius.
     TGAxes(const QString& name, int colorX, int colorY, int colorZ, long double axisStart, long double axisEnd,
-           long double arrowRatio, TGObject* parent);
+        long double arrowRatio, TGObject* parent);
 
     void FillOpenList() override;
     // The flag stays false.
@@ -32,7 +32,7 @@ class TGSphereRepere : public TGObjectL {
 public:
     // `radius` is kept; the frame is always drawn on the unit sphere.
     TGSphereRepere(const QString& name, int colorMeridian0, int colorMeridian90, int colorEquator, int colorLines,
-                   long double radius, TGObject* parent);
+        long double radius, TGObject* parent);
 
     void FillOpenList() override;
     void SetHighlighted(bool value) override;

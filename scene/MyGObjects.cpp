@@ -22,14 +22,18 @@ TColorBits ColorToBits(int color)
 {
     // Integer division and remainder truncate towards zero, so a negative
     // colour gives negative channels, which the range check refuses.
-    return {ChannelBit(color % 256), ChannelBit((color / 256) % 256), ChannelBit(color / 65536)};
+    return { ChannelBit(color % 256), ChannelBit((color / 256) % 256), ChannelBit(color / 65536) };
 }
 
 const TColorBits HighlightBits = ColorToBits(0xFFFFFF);
 
 // TGObject
 
-TGObject::TGObject(const QString& name, TGObject* parent) : FName(name), FParent(parent) {}
+TGObject::TGObject(const QString& name, TGObject* parent)
+    : FName(name)
+    , FParent(parent)
+{
+}
 
 void TGObject::FillOpenList() { throw Exception("procedure FillOpenList not defined"); }
 
@@ -83,7 +87,10 @@ void TGObject::AddInfo(TStringList& lines, const QString& indent) const { lines.
 
 // TGObjectL
 
-TGObjectL::TGObjectL(const QString& name, TGObject* parent) : TGObject(name, parent) {}
+TGObjectL::TGObjectL(const QString& name, TGObject* parent)
+    : TGObject(name, parent)
+{
+}
 
 TGObjectL::~TGObjectL()
 {
@@ -126,7 +133,8 @@ void TGObjectL::CallList()
 // TGObjects
 
 TGObjects::TGObjects(const QString& name, TGObject* parent)
-    : TGObjectL(name, parent), FChildren(std::make_unique<TStringList>())
+    : TGObjectL(name, parent)
+    , FChildren(std::make_unique<TStringList>())
 {
 }
 

@@ -28,7 +28,7 @@ struct TVector3 {
     bool operator==(const TVector3&) const = default;
 };
 
-inline constexpr TVector3 ZeroVector{0, 0, 0};
+inline constexpr TVector3 ZeroVector { 0, 0, 0 };
 inline void CopyVector(TVector3& dest, const TVector3& source) { dest = source; }
 
 // A colour reduced to channels that are fully on (1) or off (0), as the

@@ -14,8 +14,8 @@ TVector3f InitialEyePosition()
 {
     // Distance 3, longitude 45, latitude 45 (polar angle 45).
     const long double a = DegToRad(45.0L);
-    return {static_cast<float>(3.0L * std::sin(a) * std::cos(a)), static_cast<float>(3.0L * std::sin(a) * std::sin(a)),
-            static_cast<float>(3.0L * std::cos(a))};
+    return { static_cast<float>(3.0L * std::sin(a) * std::cos(a)), static_cast<float>(3.0L * std::sin(a) * std::sin(a)),
+        static_cast<float>(3.0L * std::cos(a)) };
 }
 
 } // namespace
@@ -31,10 +31,10 @@ int NewPointColor = 255;
 
 float RotationAngle = 0.0f;
 float RotationStep = 1.0f;
-TVector3f RotationAxis{0.0f, 0.0f, 1.0f};
+TVector3f RotationAxis { 0.0f, 0.0f, 1.0f };
 TVector3f EyePosition = InitialEyePosition();
-TVector3f LookAtPoint{0.0f, 0.0f, 0.0f};
-TVector3f UpVector{0.0f, 0.0f, 1.0f};
+TVector3f LookAtPoint { 0.0f, 0.0f, 0.0f };
+TVector3f UpVector { 0.0f, 0.0f, 1.0f };
 float FieldOfView = 45.0f;
 float ZNear = 0.0f;
 float ZFar = 2.8f;
@@ -51,8 +51,8 @@ void LatLongToVector(TVector3& v, long double longitude, long double latitude, l
 
 void InitialVelocity(const TVector3& /*position*/, TVector3& velocity) { velocity = ZeroVector; }
 
-void MakeLinearMap(TLinearMap& m, long double valueAtMax, long double valueAtMin, long double maxPosition,
-                   long double minPosition)
+void MakeLinearMap(
+    TLinearMap& m, long double valueAtMax, long double valueAtMin, long double maxPosition, long double minPosition)
 {
     m.Slope = (valueAtMin - valueAtMax) / (minPosition - maxPosition);
     m.Offset = valueAtMax - m.Slope * maxPosition;

@@ -30,22 +30,22 @@ extern TGObjects* SceneRoot;
 extern TGAxes* SceneAxes;
 extern TGSphereRepere* SceneFrame;
 
-extern bool ShowFrame;         // True
-extern bool ShowAxes;          // True
+extern bool ShowFrame; // True
+extern bool ShowAxes; // True
 // Next display-list number; whoever compiles a root under it adds 1.
-extern int NextListId;         // 10
-extern int NewPointColor;      // 255 (red)
+extern int NextListId; // 10
+extern int NewPointColor; // 255 (red)
 
 // Camera and turn of the scene.
-extern float RotationAngle;    // 0
-extern float RotationStep;     // 1
+extern float RotationAngle; // 0
+extern float RotationStep; // 1
 extern TVector3f RotationAxis; // (0, 0, 1)
-extern TVector3f EyePosition;  // distance 3, longitude 45, latitude 45: (1.5, 1.5, 2.1213203)
-extern TVector3f LookAtPoint;  // (0, 0, 0)
-extern TVector3f UpVector;     // (0, 0, 1)
-extern float FieldOfView;      // 45
-extern float ZNear;            // 0
-extern float ZFar;             // 2.8
+extern TVector3f EyePosition; // distance 3, longitude 45, latitude 45: (1.5, 1.5, 2.1213203)
+extern TVector3f LookAtPoint; // (0, 0, 0)
+extern TVector3f UpVector; // (0, 0, 1)
+extern float FieldOfView; // 45
+extern float ZNear; // 0
+extern float ZFar; // 2.8
 // The projection must be rebuilt before the next frame.
 extern bool ProjectionChanged; // True
 
@@ -62,8 +62,8 @@ void LatLongToVector(TVector3& v, long double longitude, long double latitude, l
 void InitialVelocity(const TVector3& position, TVector3& velocity);
 
 // The map sending minPosition to valueAtMin and maxPosition to valueAtMax.
-void MakeLinearMap(TLinearMap& m, long double valueAtMax, long double valueAtMin, long double maxPosition,
-                   long double minPosition);
+void MakeLinearMap(
+    TLinearMap& m, long double valueAtMax, long double valueAtMin, long double maxPosition, long double minPosition);
 long double MapToValue(const TLinearMap& m, long double position);
 // The inverse of MapToValue, unrounded (callers round half to even).
 long double MapToPosition(const TLinearMap& m, long double value);

@@ -27,16 +27,17 @@ protected:
 
     TSetupGL Panel;
     TGLRecorder Recorder;
-    TScopedGL ScopedGL{Recorder};
+    TScopedGL ScopedGL { Recorder };
 };
 
 // Every vertex of a ball lies at distance `radius` from its centre.
 void ExpectBall(const std::vector<TRecordedPrimitive>& primitives, const TVector3& centre, double radius,
-                const std::array<double, 3>& colour)
+    const std::array<double, 3>& colour)
 {
     ASSERT_EQ(primitives.size(), 6u);
-    const GLenum modes[] = {GL_TRIANGLE_FAN, GL_QUAD_STRIP, GL_QUAD_STRIP, GL_QUAD_STRIP, GL_QUAD_STRIP, GL_TRIANGLE_FAN};
-    const size_t sizes[] = {10, 18, 18, 18, 18, 10};
+    const GLenum modes[]
+        = { GL_TRIANGLE_FAN, GL_QUAD_STRIP, GL_QUAD_STRIP, GL_QUAD_STRIP, GL_QUAD_STRIP, GL_TRIANGLE_FAN };
+    const size_t sizes[] = { 10, 18, 18, 18, 18, 10 };
     size_t total = 0;
     for (size_t i = 0; i < primitives.size(); ++i) {
         EXPECT_EQ(primitives[i].Mode, modes[i]);
@@ -48,8 +49,8 @@ void ExpectBall(const std::vector<TRecordedPrimitive>& primitives, const TVector
     }
     EXPECT_EQ(total, size_t(VerticesPerPoint));
     // The caps' centres are the ball's poles along Z.
-    EXPECT_NEAR(Distance(primitives[0].Vertices[0], {centre.x, centre.y, centre.z + radius}), 0.0, Tolerance);
-    EXPECT_NEAR(Distance(primitives[5].Vertices[0], {centre.x, centre.y, centre.z - radius}), 0.0, Tolerance);
+    EXPECT_NEAR(Distance(primitives[0].Vertices[0], { centre.x, centre.y, centre.z + radius }), 0.0, Tolerance);
+    EXPECT_NEAR(Distance(primitives[5].Vertices[0], { centre.x, centre.y, centre.z - radius }), 0.0, Tolerance);
 }
 
 } // namespace
@@ -60,7 +61,7 @@ TEST(PointMeshTable, RingsEveryThirtyDegreesClosedInLongitude)
     const TPointMesh& mesh = PointMesh;
     EXPECT_NEAR(mesh[0][0].x, 0.5, Tolerance);
     EXPECT_NEAR(mesh[0][0].z, std::sqrt(3.0) / 2, Tolerance);
-    EXPECT_NEAR(Distance(mesh[2][2], {0, 1, 0}), 0.0, Tolerance);
+    EXPECT_NEAR(Distance(mesh[2][2], { 0, 1, 0 }), 0.0, Tolerance);
     EXPECT_NEAR(mesh[4][4].z, -std::sqrt(3.0) / 2, Tolerance);
     for (int i = 0; i < PointMeshLatCount; ++i)
         EXPECT_NEAR(Distance(mesh[8][i], mesh[0][i]), 0.0, Tolerance);
@@ -68,10 +69,10 @@ TEST(PointMeshTable, RingsEveryThirtyDegreesClosedInLongitude)
 
 TEST_F(Points, ABallIsTwoFansAndFourStripsSizedByMass)
 {
-    const TVector3 centre{0.6L, 0.0L, 0.8L};
+    const TVector3 centre { 0.6L, 0.0L, 0.8L };
     TG2DPoint point("P", 32768, 1.0L, centre, ZeroVector, 1, nullptr);
     auto primitives = Draw(point);
-    EXPECT_EQ(Recorder.CallsNamed("glPolygonMode")[0].Args, (std::vector<double>{GL_FRONT_AND_BACK, GL_FILL}));
+    EXPECT_EQ(Recorder.CallsNamed("glPolygonMode")[0].Args, (std::vector<double> { GL_FRONT_AND_BACK, GL_FILL }));
     ExpectBall(primitives, centre, 0.008, GreenBits);
 
     TG2DPoint light("Léger", 255, 0.0L, centre, ZeroVector, 2, nullptr);
@@ -108,7 +109,7 @@ TEST_F(Points, ClustersSpreadPointsOverTheUnitSphereAtRest)
         EXPECT_EQ(point->Number(), i + 1);
         EXPECT_EQ(point->Name(), QStringLiteral("Pt : %1").arg(i));
         EXPECT_EQ(point->Parent(), cluster);
-        EXPECT_EQ(point->ColorBits(), (TColorBits{0, 0, 1}));
+        EXPECT_EQ(point->ColorBits(), (TColorBits { 0, 0, 1 }));
         north += p.z > 0;
     }
     // Uniform over the sphere: about half above the equator.
@@ -120,7 +121,7 @@ TEST_F(Points, ClustersSpreadPointsOverTheUnitSphereAtRest)
 
 TEST_F(Points, EmptyClustersAreListedAndDrawNothing)
 {
-    for (int count : {0, -7}) {
+    for (int count : { 0, -7 }) {
         std::unique_ptr<TG2DPoints> cluster(NewRandomCluster(count, "Vide", 255, nullptr));
         EXPECT_EQ(cluster->PointCount(), 0);
         EXPECT_TRUE(Draw(*cluster).empty());
@@ -182,9 +183,9 @@ TEST_F(Points, NewPointNamesByCountAndPassesThePanel)
 {
     TG2DPoints cluster("Amas", nullptr);
     cluster.SetGLPanel(&Panel);
-    cluster.NewPoint(255, {0, 0, 1}, 2.0L, ZeroVector, 42);
+    cluster.NewPoint(255, { 0, 0, 1 }, 2.0L, ZeroVector, 42);
     cluster.AddPoint(new TG2DPoint("Ajouté", 255, 1.0L, ZeroVector, ZeroVector, 7, nullptr));
-    cluster.NewPoint(255, {0, 0, 1}, 2.0L, ZeroVector, 43);
+    cluster.NewPoint(255, { 0, 0, 1 }, 2.0L, ZeroVector, 43);
     ASSERT_EQ(cluster.PointCount(), 3);
     EXPECT_EQ(cluster.Point(0)->Name(), "Pt : 0");
     EXPECT_EQ(cluster.Point(0)->Number(), 42);
@@ -196,7 +197,7 @@ TEST_F(Points, NewPointNamesByCountAndPassesThePanel)
 
 TEST_F(Points, TreeAndInfoTextsOfAPoint)
 {
-    TG2DPoint point("Vert", 32768, 1.0L, {0.5L, -0.25L, 1.0L}, {0, 0, 0}, 3, nullptr);
+    TG2DPoint point("Vert", 32768, 1.0L, { 0.5L, -0.25L, 1.0L }, { 0, 0, 0 }, 3, nullptr);
     QTreeWidgetItem top;
     point.FillTreeNode(&top);
     ASSERT_EQ(top.childCount(), 1);
@@ -218,7 +219,7 @@ TEST_F(Points, TreeAndInfoTextsOfAPoint)
     EXPECT_EQ(lines.Strings(3), "-  Position = ( 0.5 ; -0.25 ; 1 )");
 
     // Five significant digits; tiny values in scientific notation.
-    TG2DPoint precise("P", 255, 1.234567L, {1.0L / 3, 1e-20L, 123456.0L}, ZeroVector, 0, nullptr);
+    TG2DPoint precise("P", 255, 1.234567L, { 1.0L / 3, 1e-20L, 123456.0L }, ZeroVector, 0, nullptr);
     EXPECT_EQ(precise.DetailTexts()[1], "Masse = 1.2346");
     EXPECT_EQ(precise.DetailTexts()[2], "Position = ( 0.33333 ; 1E-20 ; 1.2346E5 )");
 }
@@ -226,8 +227,8 @@ TEST_F(Points, TreeAndInfoTextsOfAPoint)
 TEST_F(Points, TreeAndInfoTextsOfACluster)
 {
     TG2DPoints cluster("Amas", nullptr);
-    cluster.NewPoint(255, {1, 0, 0}, 1.0L, ZeroVector, 1);
-    cluster.NewPoint(255, {0, 1, 0}, 1.0L, ZeroVector, 2);
+    cluster.NewPoint(255, { 1, 0, 0 }, 1.0L, ZeroVector, 1);
+    cluster.NewPoint(255, { 0, 1, 0 }, 1.0L, ZeroVector, 2);
     QTreeWidgetItem top;
     cluster.FillTreeNode(&top);
     QTreeWidgetItem* node = top.child(0);
@@ -254,7 +255,7 @@ TEST_F(Points, AddPointToNumbersByChildCountAndRecompilesTheRoot)
     root.BuildList(10);
     Recorder.Reset();
 
-    AddPointTo("Nouveau", 255, {0, 0, 1}, 2.0L, ZeroVector, &root);
+    AddPointTo("Nouveau", 255, { 0, 0, 1 }, 2.0L, ZeroVector, &root);
     ASSERT_EQ(root.Count(), 3);
     auto* point = dynamic_cast<TG2DPoint*>(root.GetChild(2));
     ASSERT_NE(point, nullptr);
@@ -264,7 +265,7 @@ TEST_F(Points, AddPointToNumbersByChildCountAndRecompilesTheRoot)
     ASSERT_EQ(Recorder.Count("glNewList"), 1);
     EXPECT_EQ(Recorder.CallsNamed("glNewList")[0].Args[0], 10);
 
-    AddPointTo("Dedans", 255, {0, 0, 1}, 1.0L, ZeroVector, inner);
+    AddPointTo("Dedans", 255, { 0, 0, 1 }, 1.0L, ZeroVector, inner);
     EXPECT_EQ(dynamic_cast<TG2DPoint*>(inner->GetChild(0))->Number(), 0);
     EXPECT_EQ(Recorder.Count("glNewList"), 2);
 

@@ -29,12 +29,12 @@ protected:
 
     TSetupGL Panel;
     TGLRecorder Recorder;
-    TScopedGL ScopedGL{Recorder};
+    TScopedGL ScopedGL { Recorder };
     // Held by pointer: scene destructors may throw, a fixture's may not.
-    std::unique_ptr<TGAxes> AxesObject =
-        std::make_unique<TGAxes>("Axes XYZ", 255, 32768, 16711680, 1.0L, 1.1L, 0.05L, nullptr);
-    std::unique_ptr<TGSphereRepere> FrameObject = std::make_unique<TGSphereRepere>(
-        "Meridiens et parallèles", 255, 32768, 16711680, 16776960, 1.0L, nullptr);
+    std::unique_ptr<TGAxes> AxesObject
+        = std::make_unique<TGAxes>("Axes XYZ", 255, 32768, 16711680, 1.0L, 1.1L, 0.05L, nullptr);
+    std::unique_ptr<TGSphereRepere> FrameObject
+        = std::make_unique<TGSphereRepere>("Meridiens et parallèles", 255, 32768, 16711680, 16776960, 1.0L, nullptr);
     TGAxes& Axes = *AxesObject;
     TGSphereRepere& Frame = *FrameObject;
 };
@@ -45,9 +45,9 @@ TEST_F(Reperes, EachAxisIsASegmentOutOfTheSphereAndAnOpenCone)
 {
     const auto primitives = Compile(Axes);
     ASSERT_EQ(Recorder.CallsNamed("glPolygonMode").size(), 1u);
-    EXPECT_EQ(Recorder.CallsNamed("glPolygonMode")[0].Args, (std::vector<double>{GL_FRONT_AND_BACK, GL_FILL}));
+    EXPECT_EQ(Recorder.CallsNamed("glPolygonMode")[0].Args, (std::vector<double> { GL_FRONT_AND_BACK, GL_FILL }));
     ASSERT_EQ(primitives.size(), 6u);
-    const std::array<double, 3> colours[] = {RedBits, GreenBits, BlueBits};
+    const std::array<double, 3> colours[] = { RedBits, GreenBits, BlueBits };
     for (int axis = 0; axis < 3; ++axis) {
         SCOPED_TRACE(axis);
         const TRecordedPrimitive& line = primitives[2 * axis];
@@ -65,7 +65,7 @@ TEST_F(Reperes, EachAxisIsASegmentOutOfTheSphereAndAnOpenCone)
         for (size_t k = 1; k < fan.Vertices.size(); ++k) {
             // The ring: 1.045 out along the axis, radius 0.0275 around it.
             EXPECT_NEAR(along(fan.Vertices[k]), 1.045, Tolerance);
-            const TVector3 centre{axis == 0 ? 1.045L : 0, axis == 1 ? 1.045L : 0, axis == 2 ? 1.045L : 0};
+            const TVector3 centre { axis == 0 ? 1.045L : 0, axis == 1 ? 1.045L : 0, axis == 2 ? 1.045L : 0 };
             EXPECT_NEAR(Distance(fan.Vertices[k], centre), 0.0275, Tolerance);
         }
         EXPECT_NEAR(Distance(fan.Vertices[1], fan.Vertices[8]), 0.0, Tolerance);
@@ -79,8 +79,8 @@ TEST_F(Reperes, MeridiansRunPoleToPoleEveryFifteenDegrees)
     const auto primitives = Compile(Frame);
     const auto modes = Recorder.CallsNamed("glPolygonMode");
     ASSERT_EQ(modes.size(), 2u);
-    EXPECT_EQ(modes[0].Args, (std::vector<double>{GL_FRONT, GL_LINE}));
-    EXPECT_EQ(modes[1].Args, (std::vector<double>{GL_BACK, GL_POINT}));
+    EXPECT_EQ(modes[0].Args, (std::vector<double> { GL_FRONT, GL_LINE }));
+    EXPECT_EQ(modes[1].Args, (std::vector<double> { GL_BACK, GL_POINT }));
     ASSERT_EQ(primitives.size(), 12u + 9u);
     for (int m = 0; m < 12; ++m) {
         SCOPED_TRACE(m);
@@ -88,12 +88,12 @@ TEST_F(Reperes, MeridiansRunPoleToPoleEveryFifteenDegrees)
         EXPECT_EQ(strip.Mode, GLenum(GL_LINE_STRIP));
         EXPECT_EQ(strip.Color, m == 0 ? RedBits : m == 6 ? GreenBits : CyanBits);
         ASSERT_EQ(strip.Vertices.size(), 100u);
-        EXPECT_NEAR(Distance(strip.Vertices[0], {0, 0, 1}), 0.0, Tolerance);
+        EXPECT_NEAR(Distance(strip.Vertices[0], { 0, 0, 1 }), 0.0, Tolerance);
         EXPECT_NEAR(Distance(strip.Vertices[99], strip.Vertices[0]), 0.0, Tolerance);
         // k = 50 is a little past the south pole, on the far side.
         const long double a = 100 * Pi / 99;
         const long double phi = m * Pi / 12;
-        const TVector3 expected{std::sin(a) * std::cos(phi), std::sin(a) * std::sin(phi), std::cos(a)};
+        const TVector3 expected { std::sin(a) * std::cos(phi), std::sin(a) * std::sin(phi), std::cos(a) };
         EXPECT_NEAR(Distance(strip.Vertices[50], expected), 0.0, Tolerance);
         EXPECT_LT(strip.Vertices[50].z, -0.99);
     }
@@ -123,7 +123,7 @@ TEST_F(Reperes, ParallelsEveryEighteenDegreesWithABlueEquator)
 
 TEST_F(Reperes, HighlightRecompilesButNeitherFlagNorDrawingChanges)
 {
-    for (TGObjectL* object : {static_cast<TGObjectL*>(&Axes), static_cast<TGObjectL*>(&Frame)}) {
+    for (TGObjectL* object : { static_cast<TGObjectL*>(&Axes), static_cast<TGObjectL*>(&Frame) }) {
         const auto before = Compile(*object);
         Recorder.Reset();
         object->Highlight(true);

@@ -18,7 +18,8 @@ namespace {
 class TTracked : public TGObject {
 public:
     TTracked(const QString& name, TGObject* parent, bool* destroyed = nullptr)
-        : TGObject(name, parent), FDestroyed(destroyed)
+        : TGObject(name, parent)
+        , FDestroyed(destroyed)
     {
     }
     ~TTracked() override
@@ -40,14 +41,14 @@ public:
 
 TG2DPoint* NewPoint(const QString& name, TGObject* parent, int color = 255)
 {
-    return new TG2DPoint(name, color, 1.0L, {1, 0, 0}, ZeroVector, 0, parent);
+    return new TG2DPoint(name, color, 1.0L, { 1, 0, 0 }, ZeroVector, 0, parent);
 }
 
 class SceneObjects : public ::testing::Test {
 protected:
     TSetupGL Panel; // never set up: the recorder stands in for GL
     TGLRecorder Recorder;
-    TScopedGL ScopedGL{Recorder};
+    TScopedGL ScopedGL { Recorder };
 };
 
 } // namespace
@@ -83,20 +84,20 @@ TEST_F(SceneObjects, RecompilingDeletesTheOldListEvenUnderTheSameNumber)
     ASSERT_TRUE(root.BuildList(10));
     EXPECT_EQ(Recorder.Count("glDeleteLists"), 0);
     ASSERT_EQ(Recorder.Calls.front().Name, "glNewList");
-    EXPECT_EQ(Recorder.Calls.front().Args, (std::vector<double>{10, GL_COMPILE}));
+    EXPECT_EQ(Recorder.Calls.front().Args, (std::vector<double> { 10, GL_COMPILE }));
     EXPECT_EQ(Recorder.Calls.back().Name, "glEndList");
 
     Recorder.Reset();
     ASSERT_TRUE(root.BuildList(root.ListId()));
     ASSERT_GE(Recorder.Calls.size(), 2u);
     EXPECT_EQ(Recorder.Calls[0].Name, "glDeleteLists");
-    EXPECT_EQ(Recorder.Calls[0].Args, (std::vector<double>{10, 1}));
+    EXPECT_EQ(Recorder.Calls[0].Args, (std::vector<double> { 10, 1 }));
     EXPECT_EQ(Recorder.Calls[1].Name, "glNewList");
     EXPECT_EQ(Recorder.Calls[1].Args[0], 10);
 
     Recorder.Reset();
     ASSERT_TRUE(root.BuildList(13));
-    EXPECT_EQ(Recorder.Calls[0].Args, (std::vector<double>{10, 1}));
+    EXPECT_EQ(Recorder.Calls[0].Args, (std::vector<double> { 10, 1 }));
     EXPECT_EQ(root.ListId(), 13);
     root.CallList();
     EXPECT_EQ(Recorder.Calls.back().Name, "glCallList");
@@ -117,7 +118,7 @@ TEST_F(SceneObjects, ChildrenAreCompiledInInsertionOrderIntoTheRootsList)
     std::vector<double> order;
     for (const auto& call : Recorder.CallsNamed("glVertex3d"))
         order.push_back(call.Args[0]);
-    EXPECT_EQ(order, (std::vector<double>{0, 1, 3, 4}));
+    EXPECT_EQ(order, (std::vector<double> { 0, 1, 3, 4 }));
     EXPECT_EQ(Recorder.Count("glNewList"), 1);
 }
 
@@ -129,7 +130,7 @@ TEST_F(SceneObjects, DestroyingACompiledRootDeletesItsList)
     Recorder.Reset();
     root.reset();
     ASSERT_EQ(Recorder.Count("glDeleteLists"), 1);
-    EXPECT_EQ(Recorder.CallsNamed("glDeleteLists")[0].Args, (std::vector<double>{10, 1}));
+    EXPECT_EQ(Recorder.CallsNamed("glDeleteLists")[0].Args, (std::vector<double> { 10, 1 }));
 }
 
 TEST_F(SceneObjects, AnObjectWithoutDrawingRaisesAndTheListIsClosed)
@@ -314,14 +315,14 @@ TEST_F(SceneObjects, InfoLinesIndentEachLevelByTwoSpaces)
 
 TEST(ColorBits, ChannelsOfHalfOrMoreAreOn)
 {
-    EXPECT_EQ(ColorToBits(0x008000), (TColorBits{0, 1, 0}));
-    EXPECT_EQ(ColorToBits(0x7F7F7F), (TColorBits{0, 0, 0}));
-    EXPECT_EQ(ColorToBits(0x808080), (TColorBits{1, 1, 1}));
-    EXPECT_EQ(ColorToBits(255), (TColorBits{1, 0, 0}));
-    EXPECT_EQ(ColorToBits(16711680), (TColorBits{0, 0, 1}));
-    EXPECT_EQ(HighlightBits, (TColorBits{1, 1, 1}));
+    EXPECT_EQ(ColorToBits(0x008000), (TColorBits { 0, 1, 0 }));
+    EXPECT_EQ(ColorToBits(0x7F7F7F), (TColorBits { 0, 0, 0 }));
+    EXPECT_EQ(ColorToBits(0x808080), (TColorBits { 1, 1, 1 }));
+    EXPECT_EQ(ColorToBits(255), (TColorBits { 1, 0, 0 }));
+    EXPECT_EQ(ColorToBits(16711680), (TColorBits { 0, 0, 1 }));
+    EXPECT_EQ(HighlightBits, (TColorBits { 1, 1, 1 }));
     // Small negative values still round to 0; system colour codes do not.
-    EXPECT_EQ(ColorToBits(-1), (TColorBits{0, 0, 0}));
+    EXPECT_EQ(ColorToBits(-1), (TColorBits { 0, 0, 0 }));
     EXPECT_THROW(ColorToBits(-128), ERangeError);
     EXPECT_THROW(ColorToBits(static_cast<int>(0x8000000F)), ERangeError);
 }

@@ -9,8 +9,8 @@
 
 namespace {
 
-void ExpectXYZ(long double radius, long double longitude, long double latitude, float x, float y, float z,
-               float tolerance = 1e-6f)
+void ExpectXYZ(
+    long double radius, long double longitude, long double latitude, float x, float y, float z, float tolerance = 1e-6f)
 {
     float rx = -1, ry = -1, rz = -1;
     LatLongToXYZ(rx, ry, rz, radius, longitude, latitude);
@@ -32,12 +32,12 @@ TEST(SceneState, StartsWithTheDocumentedValues)
     EXPECT_EQ(NewPointColor, 255);
     EXPECT_EQ(RotationAngle, 0.0f);
     EXPECT_EQ(RotationStep, 1.0f);
-    EXPECT_EQ(RotationAxis, (TVector3f{0, 0, 1}));
+    EXPECT_EQ(RotationAxis, (TVector3f { 0, 0, 1 }));
     EXPECT_FLOAT_EQ(EyePosition.x, 1.5f);
     EXPECT_FLOAT_EQ(EyePosition.y, 1.5f);
     EXPECT_FLOAT_EQ(EyePosition.z, 2.1213203f);
-    EXPECT_EQ(LookAtPoint, (TVector3f{0, 0, 0}));
-    EXPECT_EQ(UpVector, (TVector3f{0, 0, 1}));
+    EXPECT_EQ(LookAtPoint, (TVector3f { 0, 0, 0 }));
+    EXPECT_EQ(UpVector, (TVector3f { 0, 0, 1 }));
     EXPECT_EQ(FieldOfView, 45.0f);
     EXPECT_EQ(ZNear, 0.0f);
     EXPECT_EQ(ZFar, 2.8f);
@@ -58,7 +58,8 @@ TEST(SceneState, LatLongToXYZHasExactPoles)
     EXPECT_EQ(z, -2.5f);
     ExpectXYZ(1, 90, 0, 0, 1, 0);
     // Beyond a pole: the other side, not refused.
-    ExpectXYZ(1, 0, 100, -std::sin(10 * std::numbers::pi_v<float> / 180), 0, std::cos(10 * std::numbers::pi_v<float> / 180));
+    ExpectXYZ(
+        1, 0, 100, -std::sin(10 * std::numbers::pi_v<float> / 180), 0, std::cos(10 * std::numbers::pi_v<float> / 180));
 }
 
 TEST(SceneState, XYZToLatLongInvertsIt)
@@ -88,7 +89,7 @@ TEST(SceneState, DegenerateInputsGiveNaNOrInfinityWithoutRaising)
     TLinearMap flat;
     MakeLinearMap(flat, 10, 0, 5, 5);
     EXPECT_FALSE(std::isfinite(flat.Slope));
-    TLinearMap zero{0, 1};
+    TLinearMap zero { 0, 1 };
     EXPECT_TRUE(std::isinf(MapToPosition(zero, 3)));
 
     float x = 0, y = 0, z = 0;
@@ -106,8 +107,8 @@ TEST(SceneState, LatLongToVectorWorksInExtendedPrecision)
     LatLongToVector(v, 180, 90, 2);
     EXPECT_NEAR(double(v.z), 2.0, 1e-18);
 
-    TVector3 velocity{1, 2, 3};
-    InitialVelocity({5, 6, 7}, velocity);
+    TVector3 velocity { 1, 2, 3 };
+    InitialVelocity({ 5, 6, 7 }, velocity);
     EXPECT_EQ(velocity, ZeroVector);
 }
 

@@ -10,16 +10,16 @@
 TEST(SetupGLFormat, PixelFlagsFollowTheTable)
 {
     EXPECT_EQ(BuildPixelFlags({}), 0);
-    EXPECT_EQ(BuildPixelFlags({pxDoubleBuffer, pxDrawToWindow, pxSupportOpenGL}), 1 + 4 + 32);
-    EXPECT_EQ(BuildPixelFlags({pxDrawToBitmap, pxStereo, pxGenericAccelerated}), 8 + 2 + 4096);
+    EXPECT_EQ(BuildPixelFlags({ pxDoubleBuffer, pxDrawToWindow, pxSupportOpenGL }), 1 + 4 + 32);
+    EXPECT_EQ(BuildPixelFlags({ pxDrawToBitmap, pxStereo, pxGenericAccelerated }), 8 + 2 + 4096);
     // GDI drawing only counts with a single buffer.
-    EXPECT_EQ(BuildPixelFlags({pxDoubleBuffer, pxSupportGDI}), PFD_DOUBLEBUFFER);
-    EXPECT_EQ(BuildPixelFlags({pxSupportGDI}), PFD_SUPPORT_GDI);
+    EXPECT_EQ(BuildPixelFlags({ pxDoubleBuffer, pxSupportGDI }), PFD_DOUBLEBUFFER);
+    EXPECT_EQ(BuildPixelFlags({ pxSupportGDI }), PFD_SUPPORT_GDI);
 }
 
 TEST(SetupGLFormat, FormatPixelsIsOneByteWithBitNForOrdinalN)
 {
-    const TFormatPixels set{pxDoubleBuffer, pxSupportOpenGL, pxGenericAccelerated};
+    const TFormatPixels set { pxDoubleBuffer, pxSupportOpenGL, pxGenericAccelerated };
     EXPECT_EQ(set.Byte(), 0b1001001);
     EXPECT_EQ(TFormatPixels::FromByte(0b1001001), set);
     EXPECT_TRUE(set.Contains(pxSupportOpenGL));
@@ -50,10 +50,10 @@ TEST(SetupGLFormat, DepthPropertiesConvertBetweenEnumerationAndBits)
     // description sets them.
     panel.setProperty("ProfondeurStencil", QVariant::fromValue(t24bits));
     panel.setProperty("UtiliserStencilTampon", true);
-    panel.setProperty("FormatPixels", int(TFormatPixels{pxDrawToWindow}.Byte()));
+    panel.setProperty("FormatPixels", int(TFormatPixels { pxDrawToWindow }.Byte()));
     EXPECT_EQ(panel.StencilBits(), 24);
     EXPECT_TRUE(panel.UtiliserStencilTampon());
-    EXPECT_EQ(panel.FormatPixels(), TFormatPixels{pxDrawToWindow});
+    EXPECT_EQ(panel.FormatPixels(), TFormatPixels { pxDrawToWindow });
 }
 
 TEST(SetupGLFormat, StartsWithTheDesignDefaults)
@@ -66,7 +66,7 @@ TEST(SetupGLFormat, StartsWithTheDesignDefaults)
     EXPECT_TRUE(panel.UtiliserDoubleTampon());
     EXPECT_FALSE(panel.UtiliserStencilTampon());
     EXPECT_FALSE(panel.UtiliserAccumulationTampon());
-    EXPECT_EQ(panel.FormatPixels(), (TFormatPixels{pxDoubleBuffer, pxDrawToWindow, pxSupportOpenGL}));
+    EXPECT_EQ(panel.FormatPixels(), (TFormatPixels { pxDoubleBuffer, pxDrawToWindow, pxSupportOpenGL }));
     EXPECT_FALSE(panel.Initialised());
     EXPECT_EQ(panel.RC(), nullptr);
 }

@@ -91,7 +91,7 @@ TEST(SetupGLPanel, InitFiresOnceBeforeTheFirstResizeAndDraw)
     host.panel->Loaded();
     ASSERT_TRUE(host.panel->Initialised());
     ASSERT_NE(host.panel->RC(), nullptr);
-    EXPECT_EQ(host.events, QStringList({"init", "resize", "draw"}));
+    EXPECT_EQ(host.events, QStringList({ "init", "resize", "draw" }));
 
     host.form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(host.panel->GLWindow()));
@@ -108,7 +108,7 @@ TEST(SetupGLPanel, InitFiresOnceBeforeTheFirstResizeAndDraw)
 TEST(SetupGLPanel, SwapsOnlyWithDoubleBufferWhateverUtiliserDoubleTamponSays)
 {
     THost single;
-    single.panel->SetFormatPixels({pxDrawToWindow, pxSupportOpenGL});
+    single.panel->SetFormatPixels({ pxDrawToWindow, pxSupportOpenGL });
     single.panel->SetUtiliserDoubleTampon(true);
     single.panel->Loaded();
     ASSERT_TRUE(single.panel->Initialised());
@@ -156,10 +156,10 @@ TEST(SetupGLPanel, ResizeAndPaintBeforeSetUpFireNothing)
 TEST(SetupGLPanel, EachFailedStepShowsItsCaptionAndLeavesThePanelDead)
 {
     const std::pair<TProbeSetupGL::TFailingStep, const char*> steps[] = {
-        {TProbeSetupGL::TFailingStep::Choose, "Choix du format de pixels"},
-        {TProbeSetupGL::TFailingStep::Set, "Affectation du format de pixels"},
-        {TProbeSetupGL::TFailingStep::Create, "Création de la passerelle OpenGL"},
-        {TProbeSetupGL::TFailingStep::Activate, "Activation de la passerelle OpenGL"},
+        { TProbeSetupGL::TFailingStep::Choose, "Choix du format de pixels" },
+        { TProbeSetupGL::TFailingStep::Set, "Affectation du format de pixels" },
+        { TProbeSetupGL::TFailingStep::Create, "Création de la passerelle OpenGL" },
+        { TProbeSetupGL::TFailingStep::Activate, "Activation de la passerelle OpenGL" },
     };
     for (const auto& [step, caption] : steps) {
         SCOPED_TRACE(caption);
@@ -225,7 +225,8 @@ TEST(SetupGLPanel, MouseOnTheGLWindowReachesThePanelsEvents)
 {
     THost host;
     QStringList seen;
-    host.panel->OnMouseDown = [&](QObject*, Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers, int x, int y) {
+    host.panel->OnMouseDown = [&](QObject*, Qt::MouseButton button, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
+                                  int y) {
         seen.append(QStringLiteral("down %1 %2 %3").arg(button == Qt::LeftButton ? "left" : "other").arg(x).arg(y));
     };
     host.panel->OnMouseMove = [&](QObject*, Qt::MouseButtons buttons, Qt::KeyboardModifiers, int x, int y) {
@@ -247,7 +248,7 @@ TEST(SetupGLPanel, MouseOnTheGLWindowReachesThePanelsEvents)
     const qsizetype down = seen.indexOf("down left 10 20");
     ASSERT_GE(down, 0) << seen.join(", ").toStdString();
     EXPECT_EQ(seen.indexOf("move held 30 40"), down + 1) << seen.join(", ").toStdString();
-    EXPECT_EQ(seen.mid(down + 2), QStringList({"up 30 40", "click"})) << seen.join(", ").toStdString();
+    EXPECT_EQ(seen.mid(down + 2), QStringList({ "up 30 40", "click" })) << seen.join(", ").toStdString();
 }
 
 TEST(SetupGLPanelLate, SetUpAfterTheOwnerIsShownGetsTheRequestedFormat)
@@ -258,7 +259,7 @@ TEST(SetupGLPanelLate, SetUpAfterTheOwnerIsShownGetsTheRequestedFormat)
     form->resize(120, 90);
     auto* panel = new TSetupGL(form.get());
     panel->setGeometry(0, 0, 120, 90);
-    panel->SetFormatPixels({pxDrawToWindow, pxSupportOpenGL});
+    panel->SetFormatPixels({ pxDrawToWindow, pxSupportOpenGL });
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     int draws = 0;

@@ -18,7 +18,8 @@
 // that the owner window's shortcuts keep working while the learner drags.
 class TSetupGLWindow : public QWindow {
 public:
-    explicit TSetupGLWindow(TSetupGL* panel) : FPanel(panel)
+    explicit TSetupGLWindow(TSetupGL* panel)
+        : FPanel(panel)
     {
         setSurfaceType(QSurface::OpenGLSurface);
         setFlag(Qt::WindowDoesNotAcceptFocus);
@@ -55,7 +56,11 @@ namespace {
 // runs they are collected so that the failure box can show them.
 class TSystemMessages {
 public:
-    TSystemMessages() : FPrevious(qInstallMessageHandler(&TSystemMessages::Collect)) { Active() = this; }
+    TSystemMessages()
+        : FPrevious(qInstallMessageHandler(&TSystemMessages::Collect))
+    {
+        Active() = this;
+    }
     ~TSystemMessages()
     {
         qInstallMessageHandler(FPrevious);
@@ -89,7 +94,8 @@ private:
 
 QString DescribeRequest(const TPixelFormatRequest& request)
 {
-    QString text = (request.Flags & PFD_DOUBLEBUFFER) ? QStringLiteral("double tampon") : QStringLiteral("simple tampon");
+    QString text
+        = (request.Flags & PFD_DOUBLEBUFFER) ? QStringLiteral("double tampon") : QStringLiteral("simple tampon");
     text += QStringLiteral(", couleur %1 bits, profondeur %2 bits").arg(request.ColorBits).arg(request.DepthBits);
     if (request.StencilBits > 0)
         text += QStringLiteral(", stencil %1 bits").arg(request.StencilBits);
@@ -149,8 +155,8 @@ QSurfaceFormat SurfaceFormatFor(const TPixelFormatRequest& request)
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setSwapBehavior((request.Flags & PFD_DOUBLEBUFFER) ? QSurfaceFormat::DoubleBuffer
-                                                              : QSurfaceFormat::SingleBuffer);
+    format.setSwapBehavior(
+        (request.Flags & PFD_DOUBLEBUFFER) ? QSurfaceFormat::DoubleBuffer : QSurfaceFormat::SingleBuffer);
     format.setStereo((request.Flags & PFD_STEREO) != 0);
     if (request.ColorBits >= 24) {
         format.setRedBufferSize(8);
@@ -168,7 +174,8 @@ QSurfaceFormat SurfaceFormatFor(const TPixelFormatRequest& request)
     return format;
 }
 
-TSetupGL::TSetupGL(QWidget* parent) : QWidget(parent)
+TSetupGL::TSetupGL(QWidget* parent)
+    : QWidget(parent)
 {
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);

@@ -34,10 +34,10 @@ class TSetupGLWindow;
 using TNotifyEvent = std::function<void(QObject* sender)>;
 // Button pressed or released: the button, the buttons and modifier keys
 // held, and the position in the panel (logical pixels).
-using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, Qt::MouseButtons buttons,
-                                       Qt::KeyboardModifiers modifiers, int x, int y)>;
-using TMouseMoveEvent =
-    std::function<void(QObject* sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)>;
+using TMouseEvent = std::function<void(
+    QObject* sender, Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)>;
+using TMouseMoveEvent
+    = std::function<void(QObject* sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)>;
 
 // Bit depth of one buffer: 16, 24 or 32 bits.
 enum TTamponBits { t16bits, t24bits, t32bits };
@@ -238,12 +238,12 @@ private:
     int FDepthBits = 16;
     int FStencilBits = 16;
     int FAccumBits = 16;
-    TFormatPixels FFormatPixels{pxDoubleBuffer, pxDrawToWindow, pxSupportOpenGL};
+    TFormatPixels FFormatPixels { pxDoubleBuffer, pxDrawToWindow, pxSupportOpenGL };
     bool FUtiliserDoubleTampon = true;
     bool FUtiliserStencilTampon = false;
     bool FUtiliserAccumulationTampon = false;
     uint16_t FPixelFlags = 0;
     TSetupGLWindow* FWindow = nullptr; // owned by its container widget
-    QWidget* FContainer = nullptr;     // child widget embedding FWindow
-    bool FLeftPressed = false;         // a left press on the panel waits for its release (OnClick)
+    QWidget* FContainer = nullptr; // child widget embedding FWindow
+    bool FLeftPressed = false; // a left press on the panel waits for its release (OnClick)
 };
