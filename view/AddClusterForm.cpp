@@ -20,7 +20,11 @@ TForm_AddCluster::TForm_AddCluster(QWidget* owner)
     connect(FUi->BAddKO, &QPushButton::clicked, this, &TForm_AddCluster::BAddKOClick);
 }
 
-TForm_AddCluster::~TForm_AddCluster() = default;
+TForm_AddCluster::~TForm_AddCluster()
+{
+    if (Form_AddCluster == this)
+        Form_AddCluster = nullptr;
+}
 
 void TForm_AddCluster::FormShow()
 {

@@ -21,7 +21,11 @@ TForm_AddCplx::TForm_AddCplx(QWidget* owner)
     CenterFormOnScreen(this);
 }
 
-TForm_AddCplx::~TForm_AddCplx() = default;
+TForm_AddCplx::~TForm_AddCplx()
+{
+    if (Form_AddCplx == this)
+        Form_AddCplx = nullptr;
+}
 
 void TForm_AddCplx::BAddCplxOKClick()
 {

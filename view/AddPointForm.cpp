@@ -25,7 +25,11 @@ TForm_AddPoint::TForm_AddPoint(QWidget* owner)
         OnExit(box, [this, box]() { CheckIfReal(box); });
 }
 
-TForm_AddPoint::~TForm_AddPoint() = default;
+TForm_AddPoint::~TForm_AddPoint()
+{
+    if (Form_AddPoint == this)
+        Form_AddPoint = nullptr;
+}
 
 void TForm_AddPoint::FormShow()
 {

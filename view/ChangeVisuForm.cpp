@@ -85,7 +85,11 @@ TForm_ChangeVisu::TForm_ChangeVisu(QWidget* owner)
     FormCreate();
 }
 
-TForm_ChangeVisu::~TForm_ChangeVisu() = default;
+TForm_ChangeVisu::~TForm_ChangeVisu()
+{
+    if (Form_ChangeVisu == this)
+        Form_ChangeVisu = nullptr;
+}
 
 void TForm_ChangeVisu::FormCreate()
 {
