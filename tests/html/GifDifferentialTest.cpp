@@ -152,6 +152,7 @@ TEST_F(GifDifferential, EveryDisposalMatches)
             QStringLiteral("--delay 7 bg.gif --disposal=%1 -p 5,5 sq.gif --disposal=none -p 20,10 g.gif "
                            "-p 8,8 g.gif -o %2")
                 .arg(names[disposal], file));
+        EXPECT_TRUE(Shell("gifsicle", "--info " + file).contains("local color table"));
         const TDecoded d = DecodeBoth(file);
         EXPECT_EQ(d.Summary["frames"].toInt(), 4);
         EXPECT_EQ(d.Theirs.size(), 4u);
