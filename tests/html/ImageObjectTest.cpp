@@ -366,3 +366,35 @@ TEST_F(ImageObjects, GifsGoToTheDecoderStillOnesBecomeBitmaps)
     broken->SizeImage(Document, 400, nullptr);
     EXPECT_EQ(broken->State, TImageState::Failed);
 }
+
+TEST_F(ImageObjects, AlignmentPlacesTheImageOnItsLineAndLinksGetAFrame)
+{
+    TMyFont font;
+    font.Color = clRed;
+    TFontObj run(font, 0);
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+
+    auto top = Image({{SrcSy, "C:\\Docs\\pic.bmp"}, {AlignSy, "top"}});
+    top->SizeImage(Document, 400, &run);
+    top->PaintImage(painter, 0, &run, 100, 80, clWhite);
+    EXPECT_EQ(top->DrawY, 80);
+
+    auto middle = Image({{SrcSy, "C:\\Docs\\pic.bmp"}, {AlignSy, "middle"}});
+    middle->SizeImage(Document, 400, &run);
+    middle->PaintImage(painter, 0, &run, 100, 80, clWhite);
+    // Centred on the middle of the run's font box.
+    EXPECT_EQ(middle->DrawY, 100 + run.Descent - run.TextHeight / 2 - 47 / 2);
+
+    run.UrlTarget.Url = "page.htm";
+    auto linked = Image({{SrcSy, "C:\\Docs\\pic.bmp"}});
+    linked->SizeImage(Document, 400, &run);
+    canvas.fill(Qt::white);
+    linked->PaintImage(painter, 10, &run, 150, 80, clWhite);
+    EXPECT_EQ(linked->DrawX, 11); // inside the one-pixel frame
+    EXPECT_EQ(linked->DrawY, 150 - 49 + 1);
+    painter.end();
+    EXPECT_EQ(canvas.pixel(10, 101), qRgb(255, 0, 0)); // frame in the link colour
+    EXPECT_EQ(canvas.pixel(72, 149), qRgb(255, 0, 0));
+    EXPECT_EQ(linked->HitRect(), QRect(11, 102, 61, 47));
+}
