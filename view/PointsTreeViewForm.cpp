@@ -16,6 +16,7 @@ TForm_PointsTreeView::TForm_PointsTreeView(QWidget* owner)
     : TForm(owner, Qt::Window), FUi(std::make_unique<Ui::TForm_PointsTreeView>())
 {
     FUi->setupUi(this);
+    move(231, 139); // the form's position (setupUi sets only the size)
     FMenu = new QMenu(this);
     FMenu->setObjectName(QStringLiteral("PopupMenuTreeView"));
     FMenu->addActions({FUi->PopItHighLigth, FUi->PopItAddPoint, FUi->PopItAddCluster, FUi->PopItAddCplx,

@@ -52,6 +52,7 @@ TForm_SGLPoints::TForm_SGLPoints(QWidget* owner)
     : TForm(owner, Qt::Window), FUi(std::make_unique<Ui::TForm_SGLPoints>())
 {
     FUi->setupUi(this);
+    move(426, 78); // the form's position (setupUi sets only the size)
     SetFontPixels(FUi->Button_SommaireDidacticiel, QStringLiteral("MS Sans Serif"), 16);
     // Nothing ever shows the rotation panel or the mouse coordinates.
     for (QWidget* hidden : std::initializer_list<QWidget*>{FUi->PanelSglPtsRot, FUi->Label1, FUi->LabelSGLX,
