@@ -70,8 +70,7 @@ THtmlParser::THtmlParser(TSectionList& document, TStringList& nameList)
 
 void THtmlParser::Finish()
 {
-    if (FSection)
-        FCell->AddSection(std::move(FSection));
+    CloseSection();
     FFonts.resize(1);
     FLink.Clear();
 }
@@ -124,10 +123,24 @@ void THtmlParser::EnsureSection(int level)
         NewSection(level);
 }
 
+// An empty text section that clears nothing, holds no control, marks no
+// anchor and leaves the list level as it is takes no room and changes no
+// bound: it is not kept (pages are full of blanks between block tags). One
+// that changes the level is kept: it ends or starts list indentation for
+// the rules and tables that follow it.
 void THtmlParser::CloseSection()
 {
-    if (FSection)
-        FCell->AddSection(std::move(FSection));
+    if (!FSection)
+        return;
+    const bool useless = FSection->Buff.empty() && FSection->ClearAttr == ClearNone && FSection->Controls.empty() &&
+                         FSection.get() != FNamedSection && FSection->ListLevel == FCellLevel &&
+                         !dynamic_cast<TPreFormated*>(FSection.get());
+    if (useless) {
+        FSection.reset();
+        return;
+    }
+    FCellLevel = FSection->ListLevel;
+    FCell->AddSection(std::move(FSection));
 }
 
 void THtmlParser::ChangeSectionFont()
@@ -512,6 +525,7 @@ void THtmlParser::DoAnchor(int level)
     if (HasAttribute(NameSy)) {
         EnsureSection(level);
         FNames.AddObject(Win1252ToQString(UpperCase1252(AttributeText(NameSy))), FSection.get());
+        FNamedSection = FSection.get();
     }
 }
 

@@ -94,6 +94,8 @@ private:
     TStringList& FNames;
     TCell* FCell;
     std::unique_ptr<TSection> FSection;
+    const TSection* FNamedSection = nullptr; // the last section an anchor names
+    int FCellLevel = 0; // list level of the last text section added to the cell
     std::vector<TMyFont> FFonts; // FFonts[0] is the base font (level 1)
     TUrlTarget FLink;
     bool FInLink = false;

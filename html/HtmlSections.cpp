@@ -179,7 +179,13 @@ TSection::TSection(TSectionList* document, int level, int justification, const T
     Fonts.Add(run);
 }
 
-TSection::~TSection() noexcept(false) = default;
+TSection::~TSection() noexcept(false)
+{
+    // The document's list of controls must not keep ours.
+    auto& all = Document->FormControlList;
+    for (const auto& control : Controls)
+        all.erase(std::remove(all.begin(), all.end(), control.get()), all.end());
+}
 
 void TSection::AddText(std::string_view text)
 {
@@ -362,6 +368,22 @@ void TCell::AddSection(std::unique_ptr<TSectionBase> section)
     Add(section.release());
 }
 
+namespace {
+
+// Layout goes down the cell: a record ending above y can no longer narrow a
+// line, clear one or lengthen an item (each of those asks about y or below),
+// so it is dropped. This keeps every bound query short on long pages with
+// many lists and floats.
+void ForgetIndentsAbove(IndentManager& indents, int y)
+{
+    for (TFreeList* list : {&indents.LeftList, &indents.RightList})
+        for (int i = list->Count() - 1; i >= 0; --i)
+            if (static_cast<IndentRec*>(list->Items(i))->Bottom < y)
+                list->Delete(i);
+}
+
+} // namespace
+
 int TCell::ComputeLayout(int y, int& charIndex, int& widest, int width)
 {
     IMgr.Clear();
@@ -373,6 +395,7 @@ int TCell::ComputeLayout(int y, int& charIndex, int& widest, int width)
     int height = 0;
     for (int i = 0; i < Count();) {
         int sectionWidest = 0;
+        ForgetIndentsAbove(IMgr, y + height);
         try {
             height += Section(i)->ComputeLayout(y + height, charIndex, sectionWidest, IMgr);
         } catch (const EProcessError& error) {
@@ -600,6 +623,7 @@ void TSectionList::SetScrollOffset(int y)
     YOff = y;
     for (TSectionControl* control : FormControlList)
         control->ShownInPaint = false;
+    FTidyControls = true;
 }
 
 int TSectionList::TopOfSection(int index) const
@@ -620,6 +644,12 @@ int TSectionList::DoLayout(int y, int width, int& widest, int& charIndex)
 void TSectionList::Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y)
 {
     Paint(canvas, area, y - YOff, x, clipWidth);
+    if (!FTidyControls)
+        return;
+    FTidyControls = false;
+    for (TSectionControl* control : FormControlList)
+        if (!control->ShownInPaint)
+            control->HideControl();
 }
 
 std::string TSectionList::SelectionText()

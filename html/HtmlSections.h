@@ -67,6 +67,9 @@ public:
     virtual void AddOption(const std::string& value, const std::string& caption, bool selected);
     virtual void AddLine(const std::string& line);
     virtual void ResetToInitial() {}
+    // After a paint that followed a scroll, for a control not painted: its
+    // window control is hidden (or moved off-screen when it has the focus).
+    virtual void HideControl() {}
 };
 
 // Makes the control of an INPUT (kind = TYPE), SELECT or TEXTAREA tag, or
@@ -402,4 +405,5 @@ public:
 
 private:
     bool FErrorShown = false;
+    bool FTidyControls = false; // the scroll offset changed since the last paint
 };

@@ -11,7 +11,7 @@
 namespace {
 
 struct TWidthCache {
-    QString LastKey;
+    QFont LastFont; // runs mostly share their font data: compared first
     const TCharWidths* Last = nullptr;
     QHash<QString, std::shared_ptr<TCharWidths>> Fonts;
 };
@@ -44,13 +44,12 @@ QFont PaintFont(const QFont& font)
 const TCharWidths& CharWidths(const QFont& font)
 {
     thread_local TWidthCache cache;
-    const QString key = font.key();
-    if (cache.Last && key == cache.LastKey)
+    if (cache.Last && font == cache.LastFont)
         return *cache.Last;
-    auto& slot = cache.Fonts[key];
+    auto& slot = cache.Fonts[font.key()];
     if (!slot)
         slot = std::make_shared<TCharWidths>(Measure(font));
-    cache.LastKey = key;
+    cache.LastFont = font;
     cache.Last = slot.get();
     return *slot;
 }

@@ -279,7 +279,7 @@ TEST(LayoutFonts, DefaultSizeScalesHeightsAndRefreshesFonts)
     page.Doc.SetDefaults("Times New Roman", "Courier New", clWhite, 0xFF0000, clBlack, 24);
     page.Layout(600);
     EXPECT_GT(page.Height, before * 3 / 2);
-    EXPECT_EQ(page.Doc.Section(1)->SectionHeight, 32); // heading space 16 at size 24
+    EXPECT_EQ(page.FirstOf<THeadingSpace>()->SectionHeight, 32); // heading space 16 at size 24
     EXPECT_EQ(page.Filled()[0]->Fonts.FontObj(0)->TheFont().Size(), 48);
 }
 

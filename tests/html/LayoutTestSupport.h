@@ -53,6 +53,14 @@ struct TParsedPage {
                 result.push_back(s);
         return result;
     }
+    template <class T>
+    T* FirstOf() const
+    {
+        for (TObject* item : Doc)
+            if (auto* s = dynamic_cast<T*>(item))
+                return s;
+        return nullptr;
+    }
     const LineRec& Line(const TSection& s, int index) const { return *s.Lines.ItemAs<LineRec>(index); }
 
     QImage Render(int width, int height)

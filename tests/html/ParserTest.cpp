@@ -75,7 +75,7 @@ TEST(ParserBlocks, HeadingSpacingFontAndReturn)
     const TMyFont& h0 = plain.Filled()[0]->Fonts.FontObj(0)->TheFont();
     EXPECT_FALSE(h0.bold());
     EXPECT_EQ(h0.LogicalSize(), 12);
-    EXPECT_EQ(static_cast<THeadingSpace*>(plain.Doc.Section(1))->SectionHeight, 8);
+    EXPECT_EQ(plain.FirstOf<THeadingSpace>()->SectionHeight, 8);
 }
 
 TEST(ParserBlocks, StyleAndFontRuns)
