@@ -143,20 +143,20 @@ TEST(AddCplxDialog, StoresTheNameOnOkOnly)
     auto* EClxName = Part<QLineEdit>(&dialog, "EClxName");
     auto* BAddCplxOK = Part<QPushButton>(&dialog, "BAddCplxOK");
     auto* BAddCplxKO = Part<QPushButton>(&dialog, "BAddCplxKO");
-    EXPECT_EQ(RunModal(dialog, [&, EClxName, BAddCplxOK, BAddCplxKO]() {
+    EXPECT_EQ(RunModal(dialog, [&]() {
                   Retype(EClxName, "");
                   QTest::mouseClick(BAddCplxOK, Qt::LeftButton);
               }),
               TModalForm::mrOk);
     EXPECT_EQ(NewComplexName, ""); // an empty name is accepted
-    EXPECT_EQ(RunModal(dialog, [&, EClxName, BAddCplxOK, BAddCplxKO]() {
+    EXPECT_EQ(RunModal(dialog, [&]() {
                   Retype(EClxName, "Amas 2");
                   QTest::mouseClick(BAddCplxKO, Qt::LeftButton);
               }),
               TModalForm::mrCancel);
     EXPECT_EQ(NewComplexName, "");
     // Enter does not confirm.
-    EXPECT_EQ(RunModal(dialog, [&, EClxName, BAddCplxOK, BAddCplxKO]() {
+    EXPECT_EQ(RunModal(dialog, [&]() {
                   QTest::keyClick(EClxName, Qt::Key_Return);
                   EXPECT_TRUE(dialog.isVisible());
                   QTest::mouseClick(BAddCplxOK, Qt::LeftButton);
