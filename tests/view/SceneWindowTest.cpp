@@ -411,7 +411,8 @@ TEST_F(SceneWindow, CtrlDIsHandledWithinASecondWhileFiftyThousandPointsTurn)
     QProcess key;
     clock.start();
     key.start(xdotool, {"key", "--clearmodifiers", "ctrl+d"});
-    QTRY_VERIFY_WITH_TIMEOUT(seenAfter >= 0, 5000);
+    const int patience = static_cast<int>(std::max<qint64>(5000, 3 * frameMs + 1000));
+    QTRY_VERIFY_WITH_TIMEOUT(seenAfter >= 0, patience);
     key.waitForFinished(2000);
     std::printf("about %lld ms per frame; Ctrl+D reached its item after %lld ms, the tree was shown after %lld ms\n",
                 (long long)frameMs, (long long)seenAfter, (long long)handledAfter);
