@@ -26,7 +26,7 @@
 namespace {
 
 constexpr int WideWidth = 640;
-constexpr int NarrowWidth = 41;
+constexpr int NarrowWidth = 120;
 constexpr int CanvasHeight = 120;
 constexpr std::string_view FileSeparator = "\n\f\f\n";
 
