@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -40,14 +41,24 @@ public:
     }
 
 private:
-    // "BM_X/1024/min_time:1.000_median" -> "BM_X/1024_median".
-    static std::string PlainName(std::string name)
+    // "BM_X/1024/min_time:1.000" -> "BM_X/1024", "BM_Y/repeats:9_median" ->
+    // "BM_Y_median": run options are dropped, aggregate suffixes kept.
+    static std::string PlainName(const std::string& name)
     {
-        const size_t at = name.find("/min_time:");
-        if (at == std::string::npos)
-            return name;
-        const size_t end = name.find('_', name.find(':', at));
-        return name.substr(0, at) + (end == std::string::npos ? std::string() : name.substr(end));
+        std::string plain, suffix;
+        size_t start = 0;
+        while (start <= name.size()) {
+            const size_t slash = std::min(name.find('/', start), name.size());
+            const std::string segment = name.substr(start, slash - start);
+            const size_t colon = segment.find(':');
+            if (colon == std::string::npos) {
+                plain += (plain.empty() ? "" : "/") + segment;
+            } else if (const size_t underscore = segment.find('_', colon); underscore != std::string::npos) {
+                suffix = segment.substr(underscore);
+            }
+            start = slash + 1;
+        }
+        return plain + suffix;
     }
 
     std::map<std::string, double> FSeconds;

@@ -249,7 +249,7 @@ protected:
         TImageObj* Image;
         QRect Box; // cell-relative x, document y
     };
-    void MeasureText();
+    void MeasureText() const;
     int CostOf(int pos) const;
     int Extent(int from, int to) const;
     int FitChars(int from, int to, int room) const;
@@ -263,9 +263,12 @@ protected:
     void PaintLine(QPainter& canvas, LineRec& line, int x, int yOff);
     void PaintMarker(QPainter& canvas, const LineRec& line, int x, int yOff);
 
-    // Per-character advance (placeholders: their objects' widths, floats 0)
-    // and its running sum: FX[i] is the extent of Buff[0, i).
-    std::vector<int> FX;
+    // Running sums of the per-character advances (placeholders: their
+    // objects' widths, floats 0): Advances()[i] is the extent of Buff[0, i).
+    // They live in one scratch buffer per thread, remade for whichever
+    // section asks, so a long page keeps no per-character array.
+    const std::vector<int>& Advances() const;
+    mutable unsigned FMeasureStamp = 0;
     std::vector<TFloatPlacement> FFloats;
     std::vector<TImageBox> FImageBoxes;
     bool FWrap = true;

@@ -15,8 +15,39 @@ bool IsPlaceholder(char c) { return c == ImageChar || c == ControlChar; }
 
 // Per-character advances: text from its run's font, an inline image its
 // layout width, a floating image nothing, a control its width.
-void TSection::MeasureText()
+namespace {
+
+struct TAdvanceScratch {
+    const TSection* Owner = nullptr;
+    unsigned Stamp = 0;
+    unsigned NextStamp = 0;
+    std::vector<int> Sums;
+};
+
+TAdvanceScratch& Scratch()
 {
+    thread_local TAdvanceScratch scratch;
+    return scratch;
+}
+
+} // namespace
+
+const std::vector<int>& TSection::Advances() const
+{
+    const TAdvanceScratch& scratch = Scratch();
+    if (scratch.Owner != this || scratch.Stamp != FMeasureStamp || FMeasureStamp == 0)
+        MeasureText();
+    return scratch.Sums;
+}
+
+void TSection::MeasureText() const
+{
+    TAdvanceScratch& scratch = Scratch();
+    scratch.Owner = this;
+    if (++scratch.NextStamp == 0) // 0 marks a section never measured
+        ++scratch.NextStamp;
+    scratch.Stamp = FMeasureStamp = scratch.NextStamp;
+    std::vector<int>& FX = scratch.Sums;
     const int length = static_cast<int>(Buff.size());
     FX.assign(static_cast<size_t>(length) + 1, 0);
     for (int r = 0; r < Fonts.Count(); ++r) {
@@ -39,7 +70,11 @@ void TSection::MeasureText()
     }
 }
 
-int TSection::Extent(int from, int to) const { return FX[to] - FX[from]; }
+int TSection::Extent(int from, int to) const
+{
+    const std::vector<int>& FX = Advances();
+    return FX[to] - FX[from];
+}
 
 // The number of characters of [from, to) whose extent fits in room: a
 // binary search over the running sums.
@@ -47,6 +82,7 @@ int TSection::FitChars(int from, int to, int room) const
 {
     if (room < 0)
         return 0;
+    const std::vector<int>& FX = Advances();
     const auto first = FX.begin() + from;
     const auto last = FX.begin() + to + 1;
     const auto beyond = std::upper_bound(first, last, FX[from] + room);
@@ -320,7 +356,7 @@ int TPreFormated::ComputeLayout(int y, int& charIndex, int& widest, IndentManage
     FWrap = false;
     const int height = TSection::ComputeLayout(y, charIndex, widest, indents);
     if (!Buff.empty())
-        widest = FX.back() + Indent;
+        widest = Advances().back() + Indent;
     return height;
 }
 
@@ -341,7 +377,7 @@ void TSection::WidthRange(int& minimum, int& maximum)
     }
     MeasureText();
     const int length = static_cast<int>(Buff.size());
-    maximum = FX.back() + floats + Indent;
+    maximum = Advances().back() + floats + Indent;
     int widestWord = 0;
     int wordStart = 0;
     for (int p = 0; p <= length; ++p) {
@@ -356,7 +392,7 @@ void TSection::WidthRange(int& minimum, int& maximum)
 void TPreFormated::WidthRange(int& minimum, int& maximum)
 {
     MeasureText();
-    maximum = FX.back() + Indent;
+    maximum = Advances().back() + Indent;
     minimum = std::min(500, maximum);
 }
 
@@ -453,7 +489,7 @@ int TSection::CharIndexAt(int x, int y, TCharHit& hit)
 bool TSection::CharIndexToXY(int index, int& x, int& y)
 {
     const int pos = index - StartIndex;
-    if (pos < 0 || pos > static_cast<int>(Buff.size()) || Lines.Empty() || FX.size() != Buff.size() + 1)
+    if (pos < 0 || pos > static_cast<int>(Buff.size()) || Lines.Empty())
         return false;
     for (const TObject* item : Lines) {
         const auto* line = static_cast<const LineRec*>(item);

@@ -11,8 +11,15 @@
 namespace {
 
 struct TWidthCache {
-    QFont LastFont; // runs mostly share their font data: compared first
-    const TCharWidths* Last = nullptr;
+    // The fonts used last, compared before the font key is built (pages
+    // alternate between a few fonts; building a key costs more).
+    static constexpr int RecentCount = 8;
+    struct TRecent {
+        QFont Font;
+        const TCharWidths* Widths = nullptr;
+    };
+    TRecent Recent[RecentCount];
+    int Next = 0;
     QHash<QString, std::shared_ptr<TCharWidths>> Fonts;
 };
 
@@ -44,12 +51,13 @@ QFont PaintFont(const QFont& font)
 const TCharWidths& CharWidths(const QFont& font)
 {
     thread_local TWidthCache cache;
-    if (cache.Last && font == cache.LastFont)
-        return *cache.Last;
+    for (const auto& recent : cache.Recent)
+        if (recent.Widths && recent.Font == font)
+            return *recent.Widths;
     auto& slot = cache.Fonts[font.key()];
     if (!slot)
         slot = std::make_shared<TCharWidths>(Measure(font));
-    cache.LastFont = font;
-    cache.Last = slot.get();
+    cache.Recent[cache.Next] = {font, slot.get()};
+    cache.Next = (cache.Next + 1) % TWidthCache::RecentCount;
     return *slot;
 }
