@@ -153,5 +153,6 @@ private:
 // Adds a node with `text` under `parent` (which must not be null).
 QTreeWidgetItem* AddTreeNode(QTreeWidgetItem* parent, const QString& text, TGObject* object);
 void SetTreeNodeObject(QTreeWidgetItem* node, TGObject* object);
-// The node's scene object; null for a null node or one without one.
+// The node's scene object; null for a null node or one without one. Node
+// data does not follow destruction: rebuild the tree after a removal.
 TGObject* TreeNodeObject(const QTreeWidgetItem* node);

@@ -39,8 +39,9 @@ using TMouseEvent = std::function<void(
 using TMouseMoveEvent
     = std::function<void(QObject* sender, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y)>;
 
-// Bit depth of one buffer: 16, 24 or 32 bits.
-enum TTamponBits { t16bits, t24bits, t32bits };
+// Bit depth of one buffer: 16, 24 or 32 bits. A fixed underlying type, so
+// that any streamed value is a valid one (read back as 16 bits).
+enum TTamponBits : int { t16bits, t24bits, t32bits };
 
 // Pixel-format options; ordinal n is bit n of TFormatPixels.
 enum TFPixels {
