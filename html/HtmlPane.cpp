@@ -384,7 +384,7 @@ int THtmlPane::GetScrollState() const
     int index = 0;
     if (!FSectionList.SectionAt(VScrollPosition(), section, top, index))
         return 0;
-    const uint32_t offset = static_cast<uint32_t>(VScrollPosition() - top) & 0xFFFFu;
+    const uint32_t offset = static_cast<uint32_t>(VScrollPosition() - SectionBase(index)) & 0xFFFFu;
     return static_cast<int>((static_cast<uint32_t>(index) << 16) | offset);
 }
 
@@ -395,8 +395,15 @@ void THtmlPane::SetScrollState(int state)
     const int index = state >> 16;
     if (index >= FSectionList.Count())
         return;
-    // The section's laid-out top, the same top GetScrollState measured from.
-    ScrollToY(FSectionList.Section(index)->YPosition + (state & 0xFFFF));
+    ScrollToY(SectionBase(index) + (state & 0xFFFF));
+}
+
+// The top a scroll state counts from: the section's laid-out top (the first
+// section's is 0, so that the top margin belongs to it and a view at the very
+// top stays there).
+int THtmlPane::SectionBase(int index) const
+{
+    return index == 0 ? 0 : FSectionList.Section(index)->YPosition;
 }
 
 bool THtmlPane::JumpToAnchor(const std::string& name)

@@ -102,6 +102,11 @@ class TBorderBox : public QWidget {
 public:
     TBorderBox(THtmlPane* viewer, QWidget* parent);
     THtmlPane* Viewer;
+    // Repaints the frame when its colour changed since it was drawn.
+    void Refresh();
+
+private:
+    QColor FDrawnColor;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -287,6 +292,7 @@ private:
     void ApplyFontChange();
     // Re-lays out keeping the position, busy and with the hourglass.
     void RelayoutKeepingPosition(bool loadBackground);
+    int SectionBase(int index) const;
     int PanelHeight() const { return FPaintPanel->height(); }
     int MaxVScroll() const { return std::max(0, FDocHeight - PanelHeight()); }
     // Moves the vertical position, scrolling pixels for a one-line step.
@@ -301,7 +307,7 @@ private:
     int DocY(int y) const { return y + FSectionList.YOff; }
     bool LinkAtPoint(int x, int y, TObject*& formControl, std::unique_ptr<TUrlTarget>& link);
 
-    QWidget* FBorderPanel;
+    TBorderBox* FBorderPanel;
     TPaintPanel* FPaintPanel;
     T32ScrollBar* FVScrollBar;
     QScrollBar* FHScrollBar;

@@ -86,10 +86,19 @@ void TPaintPanel::mouseDoubleClickEvent(QMouseEvent* event)
 
 TBorderBox::TBorderBox(THtmlPane* viewer, QWidget* parent) : QWidget(parent), Viewer(viewer) {}
 
+void TBorderBox::Refresh()
+{
+    if (Viewer->BorderColor() == FDrawnColor)
+        return;
+    // Only the one-pixel ring: the panel above stays as it is.
+    update(QRegion(rect()).subtracted(QRegion(rect().adjusted(1, 1, -1, -1))));
+}
+
 void TBorderBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setPen(Viewer->BorderColor());
+    FDrawnColor = Viewer->BorderColor();
+    painter.setPen(FDrawnColor);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
@@ -126,7 +135,7 @@ QColor THtmlPane::BorderColor() const
 void THtmlPane::DrawBorder()
 {
     if (isVisible())
-        FBorderPanel->update();
+        FBorderPanel->Refresh();
 }
 
 void THtmlPane::PaintBackground(QPainter& canvas, const QRect& area)

@@ -224,6 +224,9 @@ TEST_F(PaneLoadTest, PropertyDefaultsAndClamps)
 
 TEST_F(PaneLoadTest, MarginChangeKeepsTheScrollState)
 {
+    Pane.LoadHtmlFile(PageA);
+    Pane.SetMarginHeight(20);
+    EXPECT_EQ(Pane.VScrollPosition(), 0) << "the top stays the top";
     Pane.LoadHtmlFile(PageA + QStringLiteral("#FIN"));
     const int state = Pane.GetScrollState();
     ASSERT_GT(state, 0);
