@@ -117,9 +117,9 @@ int main(int argc, char** argv)
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatio("pane load+layout+paint 1 MB / QTextBrowser 1 MB", "BM_PaneLoadAndPaint/1048576",
-                        "BM_TextBrowserLoadAndPaint/1048576", 0.5);
+        "BM_TextBrowserLoadAndPaint/1048576", 0.5);
     std::printf("pane scroll one screen of a 10 MB page, median: %.3f ms (limit 5)\n",
-                reporter.Seconds("BM_PaneScrollScreen_median") * 1e3);
+        reporter.Seconds("BM_PaneScrollScreen_median") * 1e3);
     ScrollPane.reset();
     SetFileSystem(nullptr);
     benchmark::Shutdown();

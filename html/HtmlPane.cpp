@@ -46,11 +46,21 @@ QCursor HtmlCursor(THtmlCursor cursor)
 }
 
 THtmlPane::THtmlPane(QWidget* parent)
-    : QWidget(parent), FBorderPanel(new TBorderBox(this, this)), FPaintPanel(new TPaintPanel(this, this)),
-      FVScrollBar(new T32ScrollBar(this)), FHScrollBar(new QScrollBar(Qt::Horizontal, this)), FDocument(std::make_unique<TSectionList>(this)),
-      FNames(std::make_unique<TStringList>()), FFiles(std::make_unique<TStringList>()),
-      FPositions(std::make_unique<TFreeList>()), FTitles(std::make_unique<TStringList>()), FSectionList(*FDocument),
-      FNameList(*FNames), FHistory(*FFiles), FPositionHistory(*FPositions), FTitleHistory(*FTitles)
+    : QWidget(parent)
+    , FBorderPanel(new TBorderBox(this, this))
+    , FPaintPanel(new TPaintPanel(this, this))
+    , FVScrollBar(new T32ScrollBar(this))
+    , FHScrollBar(new QScrollBar(Qt::Horizontal, this))
+    , FDocument(std::make_unique<TSectionList>(this))
+    , FNames(std::make_unique<TStringList>())
+    , FFiles(std::make_unique<TStringList>())
+    , FPositions(std::make_unique<TFreeList>())
+    , FTitles(std::make_unique<TStringList>())
+    , FSectionList(*FDocument)
+    , FNameList(*FNames)
+    , FHistory(*FFiles)
+    , FPositionHistory(*FPositions)
+    , FTitleHistory(*FTitles)
 {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(HtmlCursor(crIBeamText));
@@ -78,9 +88,8 @@ THtmlPane::THtmlPane(QWidget* parent)
         palette.setColor(QPalette::Window, ToQColor(color));
         FPaintPanel->setPalette(palette);
     };
-    FSectionList.ImageContext.ExpandImageName = [this](const std::string& source) {
-        return QStringToWin1252(ExpandLinkName(source));
-    };
+    FSectionList.ImageContext.ExpandImageName
+        = [this](const std::string& source) { return QStringToWin1252(ExpandLinkName(source)); };
     FSectionList.SetDefaults(FFontName, FPreFontName, FBackground, FHotSpotColor, FFontColor, FFontSize);
 
     FAutoScrollTimer.setInterval(100);
@@ -183,8 +192,7 @@ void THtmlPane::LoadDocument(const QString& name, TFileKind kind)
         switch (kind) {
         case KindHtml:
             TerminateSound();
-            result = ParseHtmlFile(
-                FSectionList, FNameList, fileName, OnInclude, OnSoundRequest,
+            result = ParseHtmlFile(FSectionList, FNameList, fileName, OnInclude, OnSoundRequest,
                 [this](const std::string& httpEq, const std::string& metaName, const std::string& content) {
                     MetaCallback(httpEq, metaName, content);
                 });
@@ -195,8 +203,7 @@ void THtmlPane::LoadDocument(const QString& name, TFileKind kind)
         case KindImage: {
             // The page's one image is named by its full path: a relative name
             // would be taken from the image's own folder a second time.
-            const std::string page =
-                ("<img src=\"" + QStringToWin1252(fullName) + "\">").substr(0, MaxImagePageLength);
+            const std::string page = ("<img src=\"" + QStringToWin1252(fullName) + "\">").substr(0, MaxImagePageLength);
             result = ParseHtmlBuffer(FSectionList, FNameList, page.data(), page.size(), OnInclude);
             break;
         }
@@ -274,7 +281,7 @@ void THtmlPane::LayoutDocument()
     struct TClearFlag {
         bool& Flag;
         ~TClearFlag() { Flag = false; }
-    } clearFlag{FLayingOut};
+    } clearFlag { FLayingOut };
     const int allowance = FBorderStyle == THTMLBorderStyle::htNone ? 1 : 3;
     const bool vertical = FScrollBars == TScrollStyle::ssVertical || FScrollBars == TScrollStyle::ssBoth;
     int available = width() - allowance - 2 * FMarginWidth - (vertical ? FScrollWidth : 0);
@@ -300,8 +307,8 @@ void THtmlPane::ArrangeScrollBars()
     const bool canVertical = FScrollBars == TScrollStyle::ssVertical || FScrollBars == TScrollStyle::ssBoth;
     const bool canHorizontal = FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth;
     // 2. and 3.
-    const bool showV = canVertical && (FDocHeight >= h - 2 || (FScrollBars == TScrollStyle::ssBoth &&
-                                                                FDocHeight >= h - 2 - sw && need > w - sw));
+    const bool showV = canVertical
+        && (FDocHeight >= h - 2 || (FScrollBars == TScrollStyle::ssBoth && FDocHeight >= h - 2 - sw && need > w - sw));
     const bool showH = canHorizontal && (need > w || (showV && need > w - sw));
     // 4.
     const int innerW = showV ? w - sw : w;
@@ -401,10 +408,7 @@ void THtmlPane::SetScrollState(int state)
 // The top a scroll state counts from: the section's laid-out top (the first
 // section's is 0, so that the top margin belongs to it and a view at the very
 // top stays there).
-int THtmlPane::SectionBase(int index) const
-{
-    return index == 0 ? 0 : FSectionList.Section(index)->YPosition;
-}
+int THtmlPane::SectionBase(int index) const { return index == 0 ? 0 : FSectionList.Section(index)->YPosition; }
 
 bool THtmlPane::JumpToAnchor(const std::string& name)
 {
@@ -534,8 +538,7 @@ void THtmlPane::SetHistoryMaxCount(int value)
 
 void THtmlPane::ApplyFontChange()
 {
-    FSectionList.SetDefaults(FFontName, FPreFontName, FSectionList.Background, FHotSpotColor, FFontColor,
-                             FFontSize);
+    FSectionList.SetDefaults(FFontName, FPreFontName, FSectionList.Background, FHotSpotColor, FFontColor, FFontSize);
     if (FSectionList.Count() > 0)
         Reformat();
     FPaintPanel->update();

@@ -45,19 +45,18 @@ public:
 using THotSpotEvent = std::function<void(QObject* Sender, const std::string& SRC)>;
 using THotSpotClickEvent = std::function<void(QObject* Sender, const std::string& SRC, bool& Handled)>;
 // The handler owns Results.
-using TFormSubmitEvent =
-    std::function<void(QObject* Sender, const std::string& Action, const std::string& Target,
-                       const std::string& EncType, const std::string& Method, std::unique_ptr<TStringList> Results)>;
+using TFormSubmitEvent = std::function<void(QObject* Sender, const std::string& Action, const std::string& Target,
+    const std::string& EncType, const std::string& Method, std::unique_ptr<TStringList> Results)>;
 using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TProcessingEvent = std::function<void(QObject* Sender, bool ProcessingOn)>;
 using TMetaRefreshType = std::function<void(QObject* Sender, int Delay, const std::string& URL)>;
-using TImageClickEvent = std::function<void(QObject* Sender, TImageObj* Obj, Qt::MouseButton Button,
-                                            Qt::KeyboardModifiers Shift, int X, int Y)>;
-using TImageOverEvent =
-    std::function<void(QObject* Sender, TImageObj* Obj, Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TImageClickEvent = std::function<void(
+    QObject* Sender, TImageObj* Obj, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TImageOverEvent = std::function<void(QObject* Sender, TImageObj* Obj, Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TObjectClickEvent = std::function<void(QObject* Sender, TObject* Obj, const std::string& OnClick)>;
 using TRightClickEvent = std::function<void(QObject* Sender, TRightClickParameters& Parameters)>;
-using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TMouseEvent
+    = std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 
 // The cursors of the viewer: a pointing hand over links, an I-beam over text.
@@ -168,7 +167,7 @@ public:
     // The document's submit routine (installed while OnFormSubmit is set):
     // keeps copies and reports them from the event loop.
     void SubmitForm(const std::string& action, const std::string& target, const std::string& encType,
-                    const std::string& method, std::unique_ptr<TStringList> results);
+        const std::string& method, std::unique_ptr<TStringList> results);
     // A form control got the focus at document y: bring it into view.
     void FormControlEntered(int y);
     // The auto-scroll step for a mouse at control y (16 = small change).

@@ -19,8 +19,8 @@ constexpr int FastAutoScrollFactor = 8;
 // multiplication and division signs are not.
 bool IsWordChar(unsigned char c)
 {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-           (c >= 192 && c != 215 && c != 247);
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
+        || (c >= 192 && c != 215 && c != 247);
 }
 
 } // namespace
@@ -51,9 +51,8 @@ void THtmlPane::DocMouseMove(Qt::KeyboardModifiers shift, int x, int y)
             url = link->Url;
             target = link->Target;
         }
-    } else if (TImageObj* image = (OnImageClick || OnImageOver)
-                                      ? FSectionList.ImageAt(DocX(x), DocY(y), imageX, imageY)
-                                      : nullptr) {
+    } else if (TImageObj* image
+        = (OnImageClick || OnImageOver) ? FSectionList.ImageAt(DocX(x), DocY(y), imageX, imageY) : nullptr) {
         FPaintPanel->setCursor(Qt::ArrowCursor);
         if (OnImageOver)
             OnImageOver(this, image, shift, imageX, imageY);
@@ -202,8 +201,8 @@ void THtmlPane::FollowLink()
             LoadHtmlFile(path + Win1252ToQString(destination));
         else if (JumpToAnchor(destination))
             AddHistoryEntry(FShownFile, FTitle, KindHtml, state);
-    } else if (ext == QLatin1String(".BMP") || ext == QLatin1String(".GIF") || ext == QLatin1String(".JPG") ||
-               ext == QLatin1String(".JPEG") || ext == QLatin1String(".PNG")) {
+    } else if (ext == QLatin1String(".BMP") || ext == QLatin1String(".GIF") || ext == QLatin1String(".JPG")
+        || ext == QLatin1String(".JPEG") || ext == QLatin1String(".PNG")) {
         LoadImageFile(path);
     }
 }
@@ -306,8 +305,8 @@ void THtmlPane::keyPressEvent(QKeyEvent* event)
         FPaintPanel->update();
         break;
     case Qt::Key_Right:
-        SetHorizontal(std::min(std::max(0, FHMax - FPaintPanel->width()),
-                               FHScrollBar->value() + FHScrollBar->singleStep()));
+        SetHorizontal(
+            std::min(std::max(0, FHMax - FPaintPanel->width()), FHScrollBar->value() + FHScrollBar->singleStep()));
         FPaintPanel->update();
         break;
     default:
@@ -333,11 +332,11 @@ void THtmlPane::focusOutEvent(QFocusEvent* event)
 // Forms
 
 void THtmlPane::SubmitForm(const std::string& action, const std::string& target, const std::string& encType,
-                           const std::string& method, std::unique_ptr<TStringList> results)
+    const std::string& method, std::unique_ptr<TStringList> results)
 {
     if (!FOnFormSubmit)
         return;
-    FPendingSubmits.push_back({action, target, encType, method, std::move(results)});
+    FPendingSubmits.push_back({ action, target, encType, method, std::move(results) });
     // Reported from the event loop, after the form's own mouse or key call.
     QMetaObject::invokeMethod(this, &THtmlPane::PostedSubmit, Qt::QueuedConnection);
 }

@@ -12,7 +12,9 @@
 // ---------------------------------------------------------------------------
 // TPaintPanel
 
-TPaintPanel::TPaintPanel(THtmlPane* viewer, QWidget* parent) : QWidget(parent), Viewer(viewer)
+TPaintPanel::TPaintPanel(THtmlPane* viewer, QWidget* parent)
+    : QWidget(parent)
+    , Viewer(viewer)
 {
     // Opaque: a scroll moves the pixels and repaints only the uncovered strip.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,7 +45,7 @@ void TPaintPanel::paintEvent(QPaintEvent* event)
         struct TForget {
             QPainter*& Canvas;
             ~TForget() { Canvas = nullptr; }
-        } forget{Canvas};
+        } forget { Canvas };
         // 4.
         EraseBackground = false;
         Viewer->PaintBackground(canvas, clip);
@@ -84,7 +86,11 @@ void TPaintPanel::mouseDoubleClickEvent(QMouseEvent* event)
 // ---------------------------------------------------------------------------
 // TBorderBox
 
-TBorderBox::TBorderBox(THtmlPane* viewer, QWidget* parent) : QWidget(parent), Viewer(viewer) {}
+TBorderBox::TBorderBox(THtmlPane* viewer, QWidget* parent)
+    : QWidget(parent)
+    , Viewer(viewer)
+{
+}
 
 void TBorderBox::Refresh()
 {
@@ -105,7 +111,11 @@ void TBorderBox::paintEvent(QPaintEvent*)
 // ---------------------------------------------------------------------------
 // T32ScrollBar
 
-T32ScrollBar::T32ScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) { setRange(0, 0); }
+T32ScrollBar::T32ScrollBar(QWidget* parent)
+    : QScrollBar(Qt::Vertical, parent)
+{
+    setRange(0, 0);
+}
 
 void T32ScrollBar::SetParams(int position, int page, int max, int min)
 {
@@ -127,8 +137,8 @@ void T32ScrollBar::SetParams(int position, int page, int max, int min)
 
 QColor THtmlPane::BorderColor() const
 {
-    const bool dark = (hasFocus() && FBorderStyle == THTMLBorderStyle::htFocused) ||
-                      FBorderStyle == THTMLBorderStyle::htSingle;
+    const bool dark
+        = (hasFocus() && FBorderStyle == THTMLBorderStyle::htFocused) || FBorderStyle == THTMLBorderStyle::htSingle;
     return dark ? ToQColor(clBtnText) : FPaintPanel->palette().color(QPalette::Window);
 }
 

@@ -39,9 +39,8 @@ TEST(HtmlsnapTest, WritesTheWholeDocumentAndItsLayout)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("short.png"));
-    const TRun run = RunHtmlsnap({QStringLiteral("--width"), QStringLiteral("300"), QStringLiteral("--height"),
-                                  QStringLiteral("60"), QStringLiteral("--layout"),
-                                  TestDataPath(QStringLiteral("pane/short.htm")), out});
+    const TRun run = RunHtmlsnap({ QStringLiteral("--width"), QStringLiteral("300"), QStringLiteral("--height"),
+        QStringLiteral("60"), QStringLiteral("--layout"), TestDataPath(QStringLiteral("pane/short.htm")), out });
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     EXPECT_TRUE(run.Out.contains(QStringLiteral("\"Titre\""))) << run.Out.toStdString();
     EXPECT_TRUE(run.Out.contains(QStringLiteral("\"Bas de page")));
@@ -63,8 +62,8 @@ TEST(HtmlsnapTest, NoImagesShowsPlaceholders)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("noimg.png"));
-    ASSERT_EQ(RunHtmlsnap({QStringLiteral("--no-images"), TestDataPath(QStringLiteral("pane/short.htm")), out}).Status,
-              0);
+    ASSERT_EQ(
+        RunHtmlsnap({ QStringLiteral("--no-images"), TestDataPath(QStringLiteral("pane/short.htm")), out }).Status, 0);
     const QImage picture(out);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.width(), 798);
@@ -75,14 +74,14 @@ TEST(HtmlsnapTest, NoImagesShowsPlaceholders)
 
 TEST(HtmlsnapTest, TextAndImageFilesByExtension)
 {
-    const TRun text = RunHtmlsnap({QStringLiteral("--layout"), TestDataPath(QStringLiteral("pane/notes.txt"))});
+    const TRun text = RunHtmlsnap({ QStringLiteral("--layout"), TestDataPath(QStringLiteral("pane/notes.txt")) });
     ASSERT_EQ(text.Status, 0);
     EXPECT_TRUE(text.Out.contains(QStringLiteral("TPreFormated"))) << text.Out.toStdString();
     EXPECT_TRUE(text.Out.contains(QStringLiteral("deuxieme ligne")));
 
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("img.png"));
-    ASSERT_EQ(RunHtmlsnap({TestDataPath(QStringLiteral("pane/carre.bmp")), out}).Status, 0);
+    ASSERT_EQ(RunHtmlsnap({ TestDataPath(QStringLiteral("pane/carre.bmp")), out }).Status, 0);
     const QImage picture(out);
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(Pixel(picture, 10 + 25, 5 + 20), QColor(0, 160, 0)) << "the image alone, inside the margins";
@@ -90,12 +89,13 @@ TEST(HtmlsnapTest, TextAndImageFilesByExtension)
 
 TEST(HtmlsnapTest, MissingPageAndBadArguments)
 {
-    const TRun missing = RunHtmlsnap({QStringLiteral("nowhere/absent.htm")});
+    const TRun missing = RunHtmlsnap({ QStringLiteral("nowhere/absent.htm") });
     EXPECT_EQ(missing.Status, 1);
-    EXPECT_TRUE(missing.Err.contains(QStringLiteral("Can't locate file: nowhere/absent.htm"))) << missing.Err.toStdString();
+    EXPECT_TRUE(missing.Err.contains(QStringLiteral("Can't locate file: nowhere/absent.htm")))
+        << missing.Err.toStdString();
     EXPECT_EQ(RunHtmlsnap({}).Status, 2);
-    EXPECT_EQ(RunHtmlsnap({QStringLiteral("--width"), QStringLiteral("abc"), QStringLiteral("x.htm")}).Status, 2);
-    EXPECT_EQ(RunHtmlsnap({QStringLiteral("--bogus"), QStringLiteral("x.htm")}).Status, 2);
+    EXPECT_EQ(RunHtmlsnap({ QStringLiteral("--width"), QStringLiteral("abc"), QStringLiteral("x.htm") }).Status, 2);
+    EXPECT_EQ(RunHtmlsnap({ QStringLiteral("--bogus"), QStringLiteral("x.htm") }).Status, 2);
 }
 
 } // namespace

@@ -15,9 +15,8 @@ std::string AnchoredPage()
 {
     return "<html><head><title>Page A</title></head><body>"
            "<a href=\"#fin\">Aller</a> <a href=\"a.htm\">Ici</a> <a href=\"notes.txt\">Notes</a> "
-           "<a href=\"pic.bmp\">Image</a>\n" +
-           TPaneTest::LongBody(60) + "<a name=\"Fin\">Fin du texte</a>" + TPaneTest::LongBody(10) +
-           "</body></html>";
+           "<a href=\"pic.bmp\">Image</a>\n"
+        + TPaneTest::LongBody(60) + "<a name=\"Fin\">Fin du texte</a>" + TPaneTest::LongBody(10) + "</body></html>";
 }
 
 class PaneLoadTest : public TPaneTest {

@@ -20,8 +20,8 @@ protected:
     }
     void SendMove(const QPoint& point, Qt::MouseButtons buttons)
     {
-        QMouseEvent move(QEvent::MouseMove, point, Pane.PaintPanel()->mapToGlobal(point), Qt::NoButton, buttons,
-                         Qt::NoModifier);
+        QMouseEvent move(
+            QEvent::MouseMove, point, Pane.PaintPanel()->mapToGlobal(point), Qt::NoButton, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(Pane.PaintPanel(), &move);
     }
     TImageObj* ImageNamed(const std::string& source)
@@ -68,7 +68,7 @@ TEST_F(PaneMouseTest, LinkUnderTheMouseShowsTheHandAndReportsItsText)
     SendMove(PointOfChar(IndexOfText("texte")), Qt::NoButton);
     EXPECT_EQ(Pane.PaintPanel()->cursor().shape(), Qt::IBeamCursor);
     EXPECT_TRUE(Pane.LinkURL().empty());
-    EXPECT_EQ(covered, (std::vector<std::string>{"suite.htm", ""}));
+    EXPECT_EQ(covered, (std::vector<std::string> { "suite.htm", "" }));
 }
 
 TEST_F(PaneMouseTest, DragSelectsAndAReleaseOverALinkAfterASelectionDoesNotFollowIt)
@@ -98,7 +98,7 @@ TEST_F(PaneMouseTest, RightClickParametersForTextLinksImagesAndLinkedImages)
     };
     std::vector<TSeen> seen;
     Pane.OnRightClick = [&](QObject*, TRightClickParameters& p) {
-        seen.push_back({p.LinkURL, p.LinkTarget, p.ClickedImage, p.ImageClickX, p.ImageClickY});
+        seen.push_back({ p.LinkURL, p.LinkTarget, p.ClickedImage, p.ImageClickX, p.ImageClickY });
     };
     TImageObj* plain = ImageNamed("plain.bmp");
     TImageObj* linked = ImageNamed("linked.bmp");
@@ -203,7 +203,7 @@ TEST_F(PaneMouseTest, SubmissionIsReportedFromTheEventLoopWithItsResults)
     Pane.SubmitForm("envoi.htm", "", "", "POST", std::move(results));
     EXPECT_TRUE(reports.empty()) << "posted, not called at once";
     QCoreApplication::processEvents();
-    EXPECT_EQ(reports, (std::vector<std::string>{"envoi.htm POST nom=Terre"}));
+    EXPECT_EQ(reports, (std::vector<std::string> { "envoi.htm POST nom=Terre" }));
 }
 
 } // namespace

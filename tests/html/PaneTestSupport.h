@@ -16,7 +16,8 @@
 
 class TPaneTest : public ::testing::Test {
 protected:
-    TPaneTest() : FGuard(Files)
+    TPaneTest()
+        : FGuard(Files)
     {
         Pane.resize(400, 300);
         Pane.show();
@@ -46,8 +47,8 @@ public:
     {
         std::string body;
         for (int i = 0; i < count; ++i)
-            body += "<p>Paragraphe " + std::to_string(i) +
-                    " avec assez de mots pour remplir une ligne ou deux dans la fenetre.</p>\n";
+            body += "<p>Paragraphe " + std::to_string(i)
+                + " avec assez de mots pour remplir une ligne ou deux dans la fenetre.</p>\n";
         return body;
     }
 
@@ -70,7 +71,7 @@ protected:
 
     int IndexOfText(const std::string& text) { return Pane.SectionList().FindText(0, text, true); }
 
-    TMemoryFileSystem Files{QStringLiteral("C:\\Pages\\")};
+    TMemoryFileSystem Files { QStringLiteral("C:\\Pages\\") };
     TScopedFileSystem FGuard;
     THtmlPane Pane;
     int HtmlLoads = 0;

@@ -85,8 +85,8 @@ void Load(THtmlPane& pane, const QString& page)
     const QString ext = ExtractFileExt(page).toLower();
     if (ext == QLatin1String(".txt"))
         pane.LoadTextFile(page);
-    else if (ext == QLatin1String(".bmp") || ext == QLatin1String(".gif") || ext == QLatin1String(".jpg") ||
-             ext == QLatin1String(".jpeg") || ext == QLatin1String(".png"))
+    else if (ext == QLatin1String(".bmp") || ext == QLatin1String(".gif") || ext == QLatin1String(".jpg")
+        || ext == QLatin1String(".jpeg") || ext == QLatin1String(".png"))
         pane.LoadImageFile(page);
     else
         pane.LoadHtmlFile(page);
