@@ -258,13 +258,10 @@ zigzag() { # points
 zigzag 6 > "$m/seed-zigzag-polygon"
 printf 'SHAPE=polygon|COORDS=0,0,10,0,0,10,10,10|HREF=bow-tie\nHREF=|COORDS=a,b,c,d\n' > "$m/seed-bow-tie-text"
 
-# Inputs that still fail (docs/RELIABILITY.md): kept out of the replayed
-# corpus until the code is fixed, then moved there as regression files.
-f=$PWD/findings/imagemap
-mkdir -p "$f"
-rm -f "$f"/timeout-*
-zigzag 100 > "$f/timeout-polygon-100-points"
-printf 'SHAPE=circle|COORDS=0,0,32767|HREF=big\n' > "$f/timeout-circle-radius-32767"
+# Fixed findings, kept as regression files: a tall polygon and a huge circle
+# once took minutes to turn into pixel regions.
+zigzag 100 > "$m/regression-timeout-polygon-100-points"
+printf 'SHAPE=circle|COORDS=0,0,32767|HREF=big\n' > "$m/regression-timeout-circle-radius-32767"
 
 # --- HTML -------------------------------------------------------------------------
 

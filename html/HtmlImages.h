@@ -146,7 +146,6 @@ private:
     void ReleaseCachedImage();
 
     std::string FCacheKey;    // name under which the image is in the cache
-    bool FOwnsAnimated = false;
     QImage FComposed;         // Image with Mask applied as alpha, made on first draw
 };
 

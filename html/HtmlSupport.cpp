@@ -298,21 +298,19 @@ TAreaShape ShapeOf(const std::string& value)
     return TAreaShape::Rectangle;
 }
 
-std::optional<QRegion> AreaRegion(TAreaShape shape, const std::vector<int>& n)
+std::optional<TAreaShapeRegion> AreaRegion(TAreaShape shape, const std::vector<int>& n)
 {
     switch (shape) {
     case TAreaShape::Rectangle:
         if (n.size() < 4)
             return std::nullopt;
         // Corners given in either order cover the same pixels, both included.
-        return QRegion(QRect(QPoint(std::min(n[0], n[2]), std::min(n[1], n[3])),
-                             QPoint(std::max(n[0], n[2]), std::max(n[1], n[3]))));
-    case TAreaShape::Circle: {
+        return TAreaShapeRegion::Rectangle(QRect(QPoint(std::min(n[0], n[2]), std::min(n[1], n[3])),
+                                                 QPoint(std::max(n[0], n[2]), std::max(n[1], n[3]))));
+    case TAreaShape::Circle:
         if (n.size() < 3 || n[2] <= 0)
             return std::nullopt;
-        const int r = n[2];
-        return QRegion(QRect(n[0] - r, n[1] - r, 2 * r + 1, 2 * r + 1), QRegion::Ellipse);
-    }
+        return TAreaShapeRegion::Circle(QPoint(n[0], n[1]), n[2]);
     case TAreaShape::Polygon: {
         const size_t points = n.size() / 2;
         if (points < 3)
@@ -320,13 +318,60 @@ std::optional<QRegion> AreaRegion(TAreaShape shape, const std::vector<int>& n)
         QPolygon polygon;
         for (size_t i = 0; i < points; ++i)
             polygon << QPoint(n[2 * i], n[2 * i + 1]);
-        return QRegion(polygon, Qt::WindingFill);
+        return TAreaShapeRegion::Polygon(polygon);
     }
     }
     return std::nullopt;
 }
 
 } // namespace
+
+TAreaShapeRegion TAreaShapeRegion::Rectangle(const QRect& rect)
+{
+    TAreaShapeRegion region;
+    region.FKind = TKind::Rectangle;
+    region.FBounds = rect;
+    return region;
+}
+
+TAreaShapeRegion TAreaShapeRegion::Circle(const QPoint& centre, int radius)
+{
+    TAreaShapeRegion region;
+    region.FKind = TKind::Circle;
+    region.FCentre = centre;
+    region.FRadius = radius;
+    region.FBounds = QRect(centre.x() - radius, centre.y() - radius, 2 * radius + 1, 2 * radius + 1);
+    return region;
+}
+
+TAreaShapeRegion TAreaShapeRegion::Polygon(const QPolygon& corners)
+{
+    TAreaShapeRegion region;
+    region.FKind = TKind::Polygon;
+    region.FCorners = corners;
+    region.FBounds = corners.boundingRect();
+    return region;
+}
+
+bool TAreaShapeRegion::contains(const QPoint& point) const
+{
+    if (!FBounds.contains(point))
+        return false;
+    switch (FKind) {
+    case TKind::Rectangle:
+        return true;
+    case TKind::Circle: {
+        // (dx + 1/2 - 1/2)^2 + ... <= (r + 1/2)^2, in integers: <= r^2 + r.
+        const int64_t dx = point.x() - FCentre.x();
+        const int64_t dy = point.y() - FCentre.y();
+        const int64_t r = FRadius;
+        return dx * dx + dy * dy <= r * r + r;
+    }
+    case TKind::Polygon:
+        return FCorners.containsPoint(point, Qt::WindingFill);
+    }
+    return false;
+}
 
 std::vector<int> ParseCoords(const std::string& coords)
 {
@@ -363,7 +408,7 @@ void TMapItem::AddArea(const TAttributeList& attributes)
         default: break;
         }
     }
-    std::optional<QRegion> region = AreaRegion(shape, numbers);
+    std::optional<TAreaShapeRegion> region = AreaRegion(shape, numbers);
     if (!region)
         return;
     AreaRegions.push_back({href, std::move(*region)});

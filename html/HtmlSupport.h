@@ -10,8 +10,8 @@
 #include "platform/TObject.h"
 
 #include <QColor>
+#include <QPolygon>
 #include <QRect>
-#include <QRegion>
 #include <QString>
 
 #include <cstdint>
@@ -156,11 +156,35 @@ public:
 
 // ---------------------------------------------------------------------------
 // One client-side image map (MAP NAME=...) and its areas, in source order.
+// The pixels of one image-map area, tested by arithmetic: a rectangle or a
+// circle in constant time, a polygon (winding rule) in time proportional to
+// its corners. Building a region of pixel bands instead would cost seconds
+// for a large circle or a tall polygon.
+class TAreaShapeRegion {
+public:
+    static TAreaShapeRegion Rectangle(const QRect& rect);
+    // The disc of pixels whose centre lies within radius + 1/2 of the
+    // centre pixel's centre: the ellipse inscribed in its bounding square.
+    static TAreaShapeRegion Circle(const QPoint& centre, int radius);
+    static TAreaShapeRegion Polygon(const QPolygon& corners);
+
+    bool contains(const QPoint& point) const;
+    QRect boundingRect() const { return FBounds; }
+
+private:
+    enum class TKind { Rectangle, Circle, Polygon };
+    TKind FKind = TKind::Rectangle;
+    QRect FBounds;
+    QPoint FCentre;
+    int FRadius = 0;
+    QPolygon FCorners;
+};
+
 class TMapItem : public TObject {
 public:
     struct TAreaRegion {
         std::string Href; // empty for NOHREF
-        QRegion Region;
+        TAreaShapeRegion Region;
     };
 
     // The map's NAME, upper-cased by the parser.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 
@@ -317,4 +318,29 @@ TEST(SupportDrawing, BevelPutsTheLightSideFirstAndSilverOnWhite)
     }
     EXPECT_EQ(canvas.pixel(2, 5), shadow);
     EXPECT_EQ(canvas.pixel(10, 5), ToQColor(clBtnHighlight).rgb());
+}
+
+TEST(SupportImageMap, HugeCirclesAndTallPolygonsStayCheap)
+{
+    // A circle across the whole coordinate range and a 100-corner zigzag once
+    // took seconds to minutes to become pixel regions; points are now tested
+    // directly.
+    std::string zigzag;
+    for (int k = 0; k < 100; ++k)
+        zigzag += std::to_string(k * 300 % 32767) + "," + std::to_string((k % 2) * 32000) + ",";
+    QElapsedTimer clock;
+    clock.start();
+    TMapItem map;
+    map.AddArea(*Area("circle", "0,0,32767", "big.htm"));
+    map.AddArea(*Area("poly", zigzag, "zigzag.htm"));
+    ASSERT_EQ(map.AreaRegions.size(), 2u);
+    int hits = 0;
+    for (int y = -32768; y < 32768; y += 512)
+        for (int x = -32768; x < 32768; x += 512)
+            hits += HitUrl(map, x, y) != "miss";
+    EXPECT_LT(clock.elapsed(), 2000);
+    EXPECT_GT(hits, 0);
+    EXPECT_EQ(HitUrl(map, 32767, 0), "big.htm");    // on the circle's edge
+    EXPECT_EQ(HitUrl(map, -23170, -23170), "big.htm"); // just inside the diagonal
+    EXPECT_EQ(HitUrl(map, -23200, -23200), "miss");    // just outside it
 }
