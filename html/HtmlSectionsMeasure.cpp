@@ -45,6 +45,9 @@ QFont PaintFont(const QFont& font)
 {
     QFont result = font;
     result.setKerning(false);
+    // Full hinting gives whole-pixel advances, so that text drawn in one
+    // piece ends exactly where the summed character widths say.
+    result.setHintingPreference(QFont::PreferFullHinting);
     return result;
 }
 
