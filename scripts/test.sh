@@ -26,7 +26,9 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
 # the test with its stack. Leaks are left to the fuzzers, which check each
 # input alone: the toolkit and Mesa keep allocations to the end of a run.
 asan=${KORVALITH_ASAN_BUILD_DIR:-build-asan}
-CC=clang CXX=clang++ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVALITH_WERROR=ON \
+# Warnings are already errors in the first pass; this one looks for faults
+# at run time, so a warning only clang knows does not stop it.
+CC=clang CXX=clang++ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKORVALITH_SANITIZE=ON -DKORVALITH_FUZZ=ON -DKORVALITH_BENCH=OFF
 cmake --build "$asan" --parallel "$(nproc)"
 ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=0 \
