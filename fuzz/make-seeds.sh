@@ -29,7 +29,7 @@ be16() { hex "$(printf '%02x' $((($1 >> 8) & 255)))" "$(printf '%02x' $(($1 & 25
 # bytes 1 2 3: the bytes given in decimal.
 bytes() { [ $# -eq 0 ] || printf "$(printf '\\x%02x' "$@")"; }
 
-# --- GIF (GIF89a specification) ----------------------------------------------
+# --- GIF (GIF89a format) ----------------------------------------------------
 
 # Logical screen descriptor (section 18) after the signature: width,
 # height, packed (global table flag, colour resolution, size), background
