@@ -192,6 +192,25 @@ QImage ToSharedPalette(const QImage& bitmap)
 // ---------------------------------------------------------------------------
 // TDib
 
+namespace {
+
+// One pixel row between a DIB and a QImage. RGB888 is red first and a DIB row
+// blue first, so 24-bit rows swap those bytes, the same either way.
+void CopyDibRow(uint8_t* to, const uint8_t* from, int bitCount, int width, size_t used)
+{
+    if (bitCount != 24) {
+        std::memcpy(to, from, used);
+        return;
+    }
+    for (int x = 0; x < width; ++x) {
+        to[3 * x] = from[3 * x + 2];
+        to[3 * x + 1] = from[3 * x + 1];
+        to[3 * x + 2] = from[3 * x];
+    }
+}
+
+} // namespace
+
 TDib::TDib(const QImage& bitmap)
 {
     if (bitmap.isNull())
@@ -220,16 +239,7 @@ TDib::TDib(const QImage& bitmap)
     for (int y = 0; y < FHeight; ++y) {
         const uchar* from = source.constScanLine(y);
         uint8_t* to = FBits.data() + static_cast<size_t>(FHeight - 1 - y) * static_cast<size_t>(FRowBytes);
-        if (FBitCount == 24) {
-            // RGB888 is red first; a DIB row is blue first.
-            for (int x = 0; x < FWidth; ++x) {
-                to[3 * x] = from[3 * x + 2];
-                to[3 * x + 1] = from[3 * x + 1];
-                to[3 * x + 2] = from[3 * x];
-            }
-        } else {
-            std::memcpy(to, from, used);
-        }
+        CopyDibRow(to, from, FBitCount, FWidth, used);
     }
 }
 
@@ -249,15 +259,7 @@ QImage TDib::ToImage() const
     for (int y = 0; y < FHeight; ++y) {
         const uint8_t* from = FBits.data() + static_cast<size_t>(FHeight - 1 - y) * static_cast<size_t>(FRowBytes);
         uchar* to = image.scanLine(y);
-        if (FBitCount == 24) {
-            for (int x = 0; x < FWidth; ++x) {
-                to[3 * x] = from[3 * x + 2];
-                to[3 * x + 1] = from[3 * x + 1];
-                to[3 * x + 2] = from[3 * x];
-            }
-        } else {
-            std::memcpy(to, from, used);
-        }
+        CopyDibRow(to, from, FBitCount, FWidth, used);
     }
     return image;
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -184,15 +183,6 @@ void TForm::SetBounds(int left, int top, int width, int height)
 {
     move(left, top);
     resize(width - FrameExtra().width(), height - FrameExtra().height());
-}
-
-void TForm::CenterOnScreen()
-{
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2);
 }
 
 void DestroyApplicationWindows()

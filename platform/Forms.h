@@ -42,9 +42,6 @@ public:
     void SetHeight(int height);
     void SetBounds(int left, int top, int width, int height);
 
-    // Moves the window to the middle of its screen.
-    void CenterOnScreen();
-
     // The program window that was activated last, or null.
     static TForm* ActiveForm();
     // The first program window created (the application's main window),
