@@ -28,6 +28,8 @@ shift $((OPTIND - 1))
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG" \
+    "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG" \
     -DKORVALITH_SANITIZE=ON -DKORVALITH_FUZZ=ON -DKORVALITH_BENCH=OFF
 fi
 if [ ! -f "$build/fuzz-targets.txt" ]; then
