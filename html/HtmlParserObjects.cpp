@@ -1,6 +1,7 @@
 // SELECT options, TEXTAREA text, SCRIPT, MAP and TABLE.
 
 #include "html/HtmlParserState.h"
+#include "html/HtmlTables.h"
 
 #include <cctype>
 
@@ -20,6 +21,22 @@ bool SameWord(const std::string& text, std::string_view word)
         if (std::tolower(static_cast<unsigned char>(text[i])) != word[i])
             return false;
     return true;
+}
+
+// VALIGN of TR, TD and TH: "top" and "baseline" 0, "middle" 1, "bottom" 2;
+// `fallback` for anything else.
+int VAlignOf(const TAttributeList& attributes, int fallback)
+{
+    const TAttribute* a = attributes.FindAttribute(VAlignSy);
+    if (!a)
+        return fallback;
+    if (SameWord(a->Text, "top") || SameWord(a->Text, "baseline"))
+        return 0;
+    if (SameWord(a->Text, "middle"))
+        return 1;
+    if (SameWord(a->Text, "bottom"))
+        return 2;
+    return fallback;
 }
 
 } // namespace
@@ -166,10 +183,11 @@ void THtmlParser::ReadMap()
         FDoc.MapList.Add(map.release());
 }
 
-// TABLE. The grid itself (ThtmlTable, TCellList, TCellObj) comes with the
-// table layout; until then the parser keeps the table's structure here and
-// lets each cell's content flow, in order, in the enclosing cell. Fonts
-// pushed in a cell are popped and style flags restored between cells.
+// TABLE: rows of cells into a ThtmlTable. Each cell's content is read by
+// the block parser with that cell current; text between cells goes to the
+// enclosing cell. Fonts pushed in a cell are popped and style flags
+// restored between cells. The table is added to the enclosing cell when it
+// ends, also when the input fails inside it, so that nothing dangles.
 void THtmlParser::TableParser(int level)
 {
     if (FDepth >= MaxNestingDepth) {
@@ -179,71 +197,127 @@ void THtmlParser::TableParser(int level)
     ++FDepth;
     CloseSection();
     const size_t fontDepth = FFonts.size();
+    TCell* const enclosing = FCell;
+    const int enclosingLevel = FCellLevel;
     const int savedJustify = FJustify;
     const int savedStyle = FStyle;
     static constexpr TSymbSet CellEnds = {TableEndSy, TDSy, TDEndSy, TRSy, TREndSy, THSy,
                                           THEndSy, CaptionSy, CaptionEndSy};
+    auto table = std::make_unique<ThtmlTable>(&FDoc, level, enclosing, FJustify, Sc.Attributes());
+    std::unique_ptr<TCellList> row;
+    std::unique_ptr<TCellObj> cell;
     int rowJustify = 0;
-    auto restoreCellState = [&] {
-        EndLink();
+    int rowVAlign = 1;
+
+    auto enterCell = [&](TCell* target) {
+        FCell = target;
+        FCellLevel = 0;
+    };
+    auto leaveCell = [&] {
         CloseSection();
+        FCell = enclosing;
+        FCellLevel = enclosingLevel;
+    };
+    auto finishCell = [&] {
+        if (FCell != enclosing)
+            leaveCell();
+        if (cell) {
+            if (!row)
+                row = std::make_unique<TCellList>();
+            row->Add(cell.release());
+        }
+    };
+    auto finishRow = [&] {
+        finishCell();
+        table->AddRow(std::move(row));
+    };
+    auto restoreCellState = [&] {
         FFonts.resize(std::max<size_t>(1, std::min(FFonts.size(), fontDepth)));
         FStyle = savedStyle;
     };
-    Next();
-    while (Sy() != TableEndSy && Sy() != EofSy) {
-        switch (Sy()) {
-        case TRSy:
-            restoreCellState();
-            rowJustify = AlignAttribute(0);
-            Next();
-            break;
-        case TREndSy:
-        case TDEndSy:
-        case THEndSy:
-            restoreCellState();
-            Next();
-            break;
-        case TDSy:
-        case THSy: {
-            restoreCellState();
-            const bool header = Sy() == THSy;
-            FJustify = rowJustify ? rowJustify : header ? JustCenter : JustLeft;
-            FJustify = AlignAttribute(FJustify);
-            FStyle = header ? (FStyle | StyleBold) : (FStyle & ~StyleBold);
-            Next();
-            while (Sy() == TextTok && Sc.LCToken == " ")
+    auto finishTable = [&] {
+        EndLink();
+        restoreCellState();
+        finishRow();
+        enclosing->AddSection(std::move(table));
+        FJustify = savedJustify;
+        FStyle = savedStyle;
+        --FDepth;
+    };
+
+    try {
+        Next();
+        while (Sy() != TableEndSy && Sy() != EofSy) {
+            switch (Sy()) {
+            case TRSy:
+                EndLink();
+                finishRow();
+                row = std::make_unique<TCellList>(Sc.Attributes());
+                rowJustify = AlignAttribute(0);
+                rowVAlign = VAlignOf(Sc.Attributes(), 1);
                 Next();
-            // A P at the top of a cell adds no space.
-            Sc.ParagraphSpace = true;
-            NewSection(level);
-            BlockParser(level, CellEnds);
-            break;
-        }
-        case CaptionSy:
-            restoreCellState();
-            FJustify = JustCenter;
-            Next();
-            NewSection(level);
-            BlockParser(level, CellEnds);
-            if (Sy() == CaptionEndSy)
+                break;
+            case TDSy:
+            case THSy: {
+                EndLink();
+                finishCell();
+                if (!row)
+                    row = std::make_unique<TCellList>();
+                restoreCellState();
+                const bool header = Sy() == THSy;
+                FJustify = AlignAttribute(rowJustify ? rowJustify : header ? JustCenter : JustLeft);
+                FStyle = header ? (FStyle | StyleBold) : (FStyle & ~StyleBold);
+                cell = std::make_unique<TCellObj>(&FDoc, Sc.Attributes(), VAlignOf(Sc.Attributes(), rowVAlign));
+                enterCell(&cell->Cell);
                 Next();
-            break;
-        case TextTok:
-            // Text between cells goes to the enclosing cell.
-            NewSection(level);
-            BlockParser(level, CellEnds);
-            CloseSection();
-            break;
-        default:
-            Next();
-            break;
+                while (Sy() == TextTok && Sc.LCToken == " ")
+                    Next();
+                // A P at the top of a cell adds no space.
+                Sc.ParagraphSpace = true;
+                NewSection(0);
+                BlockParser(0, CellEnds);
+                break;
+            }
+            case TDEndSy:
+            case THEndSy:
+                EndLink();
+                finishCell();
+                Next();
+                break;
+            case TREndSy:
+                EndLink();
+                finishRow();
+                Next();
+                break;
+            case CaptionSy:
+                EndLink();
+                restoreCellState();
+                finishCell();
+                table->TopCaption = !SameWord(AttributeText(AlignSy), "bottom");
+                FJustify = JustCenter;
+                enterCell(&table->Caption.Cell);
+                Next();
+                NewSection(0);
+                BlockParser(0, CellEnds);
+                leaveCell();
+                if (Sy() == CaptionEndSy)
+                    Next();
+                break;
+            case TextTok:
+                // Text between cells goes to the enclosing cell.
+                NewSection(level);
+                BlockParser(level, CellEnds);
+                CloseSection();
+                break;
+            default:
+                Next();
+                break;
+            }
         }
+    } catch (...) {
+        finishTable();
+        throw;
     }
-    restoreCellState();
-    FFonts.resize(std::max<size_t>(1, std::min(FFonts.size(), fontDepth)));
-    FJustify = savedJustify;
-    FStyle = savedStyle;
-    --FDepth;
+    finishTable();
     Next();
 }
