@@ -8,6 +8,7 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -638,6 +639,7 @@ int TSectionList::TopOfSection(int index) const
 int TSectionList::DoLayout(int y, int width, int& widest, int& charIndex)
 {
     FErrorShown = false;
+    LayoutStamp = LayoutStamp == UINT_MAX ? 1 : LayoutStamp + 1;
     return ComputeLayout(y, charIndex, widest, width);
 }
 

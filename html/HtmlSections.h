@@ -394,6 +394,9 @@ public:
 
     // Lays the whole document out at width; returns its height.
     int DoLayout(int y, int width, int& widest, int& charIndex);
+    // Changes with every DoLayout (never 0): tables keep what they measured
+    // and laid out for one layout only.
+    unsigned LayoutStamp = 1;
     // Paints the visible part: area in panel coordinates, the document's
     // top-left corner at (x, y) of the panel (the scroll offset is YOff).
     void Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y);
