@@ -1,5 +1,7 @@
 #include "app/SommaireDidacticielForm.h"
 
+#include "app/HtmlPageForm.h"
+#include "app/InformationForm.h"
 #include "app/KorvalithForm.h"
 #include "app/SommaireTreeView.h"
 #include "platform/Application.h"
@@ -77,11 +79,23 @@ void TForm_SommaireViewer::TreeViewSommaireMouseDown(Qt::MouseButton button, Qt:
 
 void TForm_SommaireViewer::OpenPage()
 {
-    throw EProcessError(QStringLiteral("La fenêtre des pages du didacticiel n'est pas encore disponible."));
+    if (Form_Html == nullptr)
+        Form_Html = new TForm_Html();
+    auto* item = CheckedCast<TSommaireItem>(TSommaireItem::NodeData(TreeViewSommaire->currentItem()));
+    if (item != nullptr)
+        Form_Html->PageFile = item->FileName;
+    Form_Html->ReturnWindow = this;
+    Form_Html->Show();
+    Form_Html->SetWindowState(TWindowState::wsMaximized);
+    Hide();
 }
 
 void TForm_SommaireViewer::OpenExperiment()
 {
+    TForm_Information* information = InformationWindow();
+    information->SetCaption(QStringLiteral("Quelques explications..."));
+    // The page is named here again, not taken from the chapter's entry.
+    information->PageFile = ProgramFolder() + QStringLiteral("Docs\\VisualisationEspaceDeCalcul.htm");
     if (Form_SGLPoints == nullptr)
         Form_SGLPoints = new TForm_SGLPoints();
     Form_SGLPoints->ReturnWindow = this;
