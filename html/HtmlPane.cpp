@@ -68,6 +68,7 @@ THtmlPane::THtmlPane(QWidget* parent)
 
     FPaintPanel->OnPaint = [this](QPainter& canvas, const QRect& area) { PaintDocument(canvas, area); };
     FPaintPanel->setAutoFillBackground(false);
+    FSectionList.Animations.SetSurface(FPaintPanel);
 
     FVScrollBar->SmallChange = 16;
     FVScrollBar->setSingleStep(16);

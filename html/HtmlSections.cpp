@@ -8,6 +8,7 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <limits>
 #include <climits>
 
 namespace {
@@ -409,15 +410,34 @@ int TCell::ComputeLayout(int y, int& charIndex, int& widest, int width)
         ++i;
     }
     CellCharCount = charIndex - StartCurs;
+    RecordPaintBottoms();
     return std::max(height, IMgr.ClearBottom() - StartY);
+}
+
+void TCell::RecordPaintBottoms()
+{
+    FPaintBottoms.resize(size_t(Count()));
+    int lowest = std::numeric_limits<int>::min();
+    for (int i = 0; i < Count(); ++i) {
+        const TSectionBase* section = Section(i);
+        lowest = std::max(lowest, section->YPosition + std::max(section->DrawHeight, section->SectionHeight));
+        FPaintBottoms[size_t(i)] = lowest;
+    }
+}
+
+int TCell::FirstSectionReaching(int y)
+{
+    if (FPaintBottoms.size() != size_t(Count()))
+        RecordPaintBottoms();
+    return int(std::lower_bound(FPaintBottoms.begin(), FPaintBottoms.end(), y) - FPaintBottoms.begin());
 }
 
 int TCell::Paint(QPainter& canvas, const QRect& area, int y, int x, int clipWidth)
 {
     IMgr.PaintClipWidth = clipWidth;
     const int yOff = y - StartY;
-    for (TObject* item : *this) {
-        auto* section = static_cast<TSectionBase*>(item);
+    for (int i = FirstSectionReaching(area.top() - yOff); i < Count(); ++i) {
+        TSectionBase* section = Section(i);
         const int top = section->YPosition + yOff;
         if (top > area.bottom())
             break;
@@ -562,6 +582,7 @@ TSectionList::~TSectionList() noexcept(false)
 
 void TSectionList::Clear()
 {
+    Animations.Stop();
     TCell::Clear();
     FormControlList.clear();
     FormList.Clear();
@@ -621,6 +642,7 @@ void TSectionList::SetScrollOffset(int y)
 {
     if (y == YOff)
         return;
+    Animations.Scrolled(y - YOff);
     YOff = y;
     for (TSectionControl* control : FormControlList)
         control->ShownInPaint = false;
@@ -640,12 +662,16 @@ int TSectionList::DoLayout(int y, int width, int& widest, int& charIndex)
 {
     FErrorShown = false;
     LayoutStamp = LayoutStamp == UINT_MAX ? 1 : LayoutStamp + 1;
-    return ComputeLayout(y, charIndex, widest, width);
+    const int height = ComputeLayout(y, charIndex, widest, width);
+    Animations.RestartAll();
+    return height;
 }
 
 void TSectionList::Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y)
 {
+    Animations.BeforePaint(area);
     Paint(canvas, area, y - YOff, x, clipWidth);
+    Animations.AfterPaint();
     if (!FTidyControls)
         return;
     FTidyControls = false;

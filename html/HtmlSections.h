@@ -10,6 +10,7 @@
 // x is relative to the left edge of the cell being laid out. Painting adds
 // the cell's left edge and subtracts the document's scroll offset.
 
+#include "html/HtmlAnimations.h"
 #include "html/HtmlFonts.h"
 #include "html/HtmlImages.h"
 #include "html/HtmlSupport.h"
@@ -346,6 +347,14 @@ public:
     void RefreshFonts();
     void CopySelection(std::string& sink);
     void DumpLayout(std::string& out, int indent) const;
+
+private:
+    // FPaintBottoms[i]: the lowest y any of sections 0..i paints at (floats
+    // may reach below their section), so a paint finds its first visible
+    // section by binary search instead of walking the whole page.
+    void RecordPaintBottoms();
+    int FirstSectionReaching(int y);
+    std::vector<int> FPaintBottoms;
 };
 
 using TScriptEvent = std::function<void(QObject* Sender, const std::string& Language, const std::string& Script)>;
@@ -378,6 +387,8 @@ public:
     TScriptEvent OnScript;
     std::function<void(TColor)> OnBackgroundChange;
     TFormControlFactory FormControlFactory;
+    // Steps the page's animated GIFs (ImageContext.AnimationList).
+    TAnimationDriver Animations { ImageContext.AnimationList };
     // Creates the form of a FORM tag (or of a control outside any form);
     // installed by the form code. The document owns the result.
     std::function<std::unique_ptr<TObject>(TSectionList&, const TAttributeList&)> FormFactory;
