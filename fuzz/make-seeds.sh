@@ -13,7 +13,7 @@ corpus=$PWD/corpus
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for target in gif html imagemap jpeg bmp; do
+for target in gif html imagemap jpeg bmp links; do
   mkdir -p "$corpus/$target"
   rm -f "$corpus/$target"/seed-*
 done
@@ -346,6 +346,31 @@ printf '%s' "$sep" >> "$h/seed-image-map"; cat "$g/seed-still" >> "$h/seed-image
   for ((k = 0; k < 400; k++)); do printf 'x'; done
 } > "$h/seed-long-text"
 
-for target in gif html imagemap jpeg bmp; do
+# --- links (first byte: the situation, then the link text) -----------------
+
+# link FLAGS NAME TEXT: flags bits 0-1 the page shown (0 none, 1 a tutorial
+# page, 2 a "DosPath" base), bit 2 set when the media player cannot start.
+l=$corpus/links
+link() { { u8 "$1"; printf '%s' "$3"; } > "$l/seed-$2"; }
+link 1 drive-sound 'C:\Sons\cloche.wav'
+link 1 file-scheme 'file:///c|/sons/Gong.Wav'
+link 1 relative-sound 'carillon.wav'
+link 1 program-words 'outils\calcul.exe un deux'
+link 1 program-quotes 'calcul.exe "deux mots" ; rm -rf / | tee $(x)'
+link 1 page-query 'suite.htm?partie=2'
+link 1 anchor '#chapitres'
+link 1 media 'air.mid'
+link 5 media-fallback 'air.mid'
+link 5 media-missing 'absent.AVI'
+link 1 mail 'mailto:eleve@ecole.fr'
+link 1 web 'HTTP://www.exemple.fr/page.htm'
+link 1 secure-web 'https://www.exemple.fr/'
+link 1 javascript "javascript:window.open('HTTP://x')"
+link 2 dospath-program 'MPlayer.exe /x'
+link 0 no-page 'page.htm'
+link 1 escapes 'file:///c|/a%20b/%41.wav'
+link 1 long "$(printf 'a%.0s' $(seq 1 300)).wav"
+
+for target in gif html imagemap jpeg bmp links; do
   echo "$target: $(ls "$corpus/$target" | grep -c '^seed-') seeds"
 done

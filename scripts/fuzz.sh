@@ -57,6 +57,7 @@ max_len() {
   case $1 in
     html) echo 8192 ;;
     imagemap) echo 4096 ;;
+    links) echo 1024 ;;
     *) echo 16384 ;;
   esac
 }
