@@ -5,8 +5,7 @@
 #include "platform/Application.h"
 #include "platform/Exceptions.h"
 
-template <class Action>
-void ReportFailures(Action&& action)
+template <class Action> void ReportFailures(Action&& action)
 {
     try {
         action();

@@ -38,14 +38,16 @@ void AnswerWith(const QByteArray& text, QByteArray& buffer, int& buffSize)
 
 bool IsImageExtension(const QString& extension)
 {
-    static const QStringList images = {QStringLiteral(".bmp"), QStringLiteral(".gif"), QStringLiteral(".jpg"),
-                                       QStringLiteral(".jpeg"), QStringLiteral(".png")};
+    static const QStringList images = { QStringLiteral(".bmp"), QStringLiteral(".gif"), QStringLiteral(".jpg"),
+        QStringLiteral(".jpeg"), QStringLiteral(".png") };
     return images.contains(extension);
 }
 
 } // namespace
 
-TForm_Html::TForm_Html(QWidget* owner) : TForm(owner), FUi(std::make_unique<Ui::TForm_Html>())
+TForm_Html::TForm_Html(QWidget* owner)
+    : TForm(owner)
+    , FUi(std::make_unique<Ui::TForm_Html>())
 {
     FUi->setupUi(this);
     Splitter2 = FUi->Splitter2;
@@ -74,8 +76,7 @@ TForm_Html::TForm_Html(QWidget* owner) : TForm(owner), FUi(std::make_unique<Ui::
     connect(MetaTimer, &QTimer::timeout, this, [this]() { ReportFailures([this]() { MetaTimerTimer(); }); });
 
     connect(Button_Sommaire, &QPushButton::clicked, this, &TForm_Html::Button_SommaireClick);
-    connect(Button_SommaireDidacticiel, &QPushButton::clicked, this,
-            &TForm_Html::Button_SommaireDidacticielClick);
+    connect(Button_SommaireDidacticiel, &QPushButton::clicked, this, &TForm_Html::Button_SommaireDidacticielClick);
     FormCreate();
 }
 
@@ -91,14 +92,12 @@ void TForm_Html::BindViewerEvents()
     htmlViewer->OnHotSpotClick = [this](QObject* sender, const std::string& src, bool& handled) {
         htmlViewerHotSpotClick(sender, src, handled);
     };
-    htmlViewer->OnHotSpotCovered = [this](QObject* sender, const std::string& src) {
-        htmlViewerHotSpotCovered(sender, src);
-    };
+    htmlViewer->OnHotSpotCovered
+        = [this](QObject* sender, const std::string& src) { htmlViewerHotSpotCovered(sender, src); };
     htmlViewer->OnInclude = [this](const QString& command, std::unique_ptr<TStringList> params, QByteArray& buffer,
-                                   int& buffSize) { htmlViewerInclude(command, std::move(params), buffer, buffSize); };
-    htmlViewer->OnMetaRefresh = [this](QObject* sender, int delay, const std::string& url) {
-        htmlViewerMetaRefresh(sender, delay, url);
-    };
+                                int& buffSize) { htmlViewerInclude(command, std::move(params), buffer, buffSize); };
+    htmlViewer->OnMetaRefresh
+        = [this](QObject* sender, int delay, const std::string& url) { htmlViewerMetaRefresh(sender, delay, url); };
     htmlViewer->OnProcessing = [this](QObject* sender, bool on) { htmlViewerProcessing(sender, on); };
 }
 
@@ -122,7 +121,7 @@ void TForm_Html::FormClose()
 
 void TForm_Html::FormDeactivate() { SetWindowState(TWindowState::wsMinimized); }
 
-void TForm_Html::FormDestroy() {}
+void TForm_Html::FormDestroy() { }
 
 void TForm_Html::Button_SommaireDidacticielClick() { Close(); }
 
@@ -137,17 +136,17 @@ void TForm_Html::Button_SommaireClick()
 // The link text comes from the viewer's LinkURL, the link just clicked.
 void TForm_Html::htmlViewerHotSpotClick(QObject*, const std::string&, bool& Handled)
 {
-    Handled = DispatchLink(htmlViewer->LinkURL(),
-                           [this](const std::string& name) { return htmlViewer->ExpandLinkName(name); });
+    Handled = DispatchLink(
+        htmlViewer->LinkURL(), [this](const std::string& name) { return htmlViewer->ExpandLinkName(name); });
 }
 
-void TForm_Html::htmlViewerHotSpotCovered(QObject*, const std::string&) {}
+void TForm_Html::htmlViewerHotSpotCovered(QObject*, const std::string&) { }
 
-void TForm_Html::htmlViewerProcessing(QObject*, bool) {}
+void TForm_Html::htmlViewerProcessing(QObject*, bool) { }
 
 // Params is destroyed on return, whatever the command.
-void TForm_Html::htmlViewerInclude(const QString& Command, std::unique_ptr<TStringList> Params,
-                                   QByteArray& Buffer, int& BuffSize)
+void TForm_Html::htmlViewerInclude(
+    const QString& Command, std::unique_ptr<TStringList> Params, QByteArray& Buffer, int& BuffSize)
 {
     BuffSize = 0;
     switch (IncludeCommandOf(Command)) {

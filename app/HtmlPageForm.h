@@ -52,8 +52,8 @@ public:
     void htmlViewerHotSpotClick(QObject* sender, const std::string& SRC, bool& Handled);
     void htmlViewerHotSpotCovered(QObject* sender, const std::string& SRC);
     void htmlViewerProcessing(QObject* sender, bool ProcessingOn);
-    void htmlViewerInclude(const QString& Command, std::unique_ptr<TStringList> Params, QByteArray& Buffer,
-                           int& BuffSize);
+    void htmlViewerInclude(
+        const QString& Command, std::unique_ptr<TStringList> Params, QByteArray& Buffer, int& BuffSize);
     void htmlViewerMetaRefresh(QObject* sender, int Delay, const std::string& URL);
     void MetaTimerTimer();
     // Files dropped from the desktop: the first one is shown.

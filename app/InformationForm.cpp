@@ -7,7 +7,8 @@
 #include "ui_InformationForm.h"
 
 TForm_Information::TForm_Information(QWidget* owner)
-    : TForm(owner), FUi(std::make_unique<Ui::TForm_Information>())
+    : TForm(owner)
+    , FUi(std::make_unique<Ui::TForm_Information>())
 {
     FUi->setupUi(this);
     htmlInformation = FUi->htmlInformation;

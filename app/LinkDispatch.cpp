@@ -9,10 +9,7 @@
 
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // A colon at position 1 or 2 is a drive letter at most ("C:"); the file
 // scheme may be written in any case.

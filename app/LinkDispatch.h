@@ -35,7 +35,7 @@ constexpr size_t MaxLinkLength = 255;
 // The outside program that plays ".MID" and ".AVI" files, and the switches
 // that make it play the file and close when done.
 inline const QString MediaPlayerProgram = QStringLiteral("MPlayer.exe");
-inline const QStringList MediaPlayerSwitches = {QStringLiteral("/play"), QStringLiteral("/close")};
+inline const QStringList MediaPlayerSwitches = { QStringLiteral("/play"), QStringLiteral("/close") };
 
 // Decides what the link text (Windows-1252) does; starts nothing.
 TLinkAction ClassifyLink(const std::string& link, const TExpandLinkName& expandLinkName);

@@ -93,7 +93,8 @@ void CheckRequests(const std::string& link, bool handled, bool playerStarts)
             Check(local && i == 0);
             Check(IsMediaPlayerStart(request) || UpperExtension(request.Target) == QLatin1String(".EXE"));
         } else if (request.Kind == QLatin1String("open")) {
-            const bool address = i == 0 && !local && IsWebOrMailAddress(link) && request.Target == Win1252ToQString(link);
+            const bool address
+                = i == 0 && !local && IsWebOrMailAddress(link) && request.Target == Win1252ToQString(link);
             const bool mediaFallback = i == 1 && !playerStarts && IsMediaPlayerStart(requests[0])
                 && FileSystem().FileExists(requests[0].Arguments[2])
                 && request.Target == FileSystem().NativePath(requests[0].Arguments[2]);
@@ -104,7 +105,7 @@ void CheckRequests(const std::string& link, bool handled, bool playerStarts)
     }
 }
 
-}  // namespace
+} // namespace
 
 KORVALITH_FUZZ_TARGET(links)(const uint8_t* data, size_t size)
 {
@@ -116,8 +117,7 @@ KORVALITH_FUZZ_TARGET(links)(const uint8_t* data, size_t size)
     FuzzShell().StartAnswer = playerStarts;
     const std::string link(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    const bool handled
-        = DispatchLink(link, [&](const std::string& name) { return viewer.ExpandLinkName(name); });
+    const bool handled = DispatchLink(link, [&](const std::string& name) { return viewer.ExpandLinkName(name); });
     CheckRequests(link, handled, playerStarts);
 
     // The path handling on its own, over the whole text.

@@ -39,9 +39,9 @@ protected:
 
     TExpandRecorder Expand;
     TRecordingShell Recorder;
-    TScopedShell Installed{Recorder};
-    TMemoryFileSystem Files{QStringLiteral("C:\\Korvalith\\")};
-    TScopedFileSystem FilesInstalled{Files};
+    TScopedShell Installed { Recorder };
+    TMemoryFileSystem Files { QStringLiteral("C:\\Korvalith\\") };
+    TScopedFileSystem FilesInstalled { Files };
 };
 
 TEST_F(LinkDispatch, DriveLettersAndTheFileSchemeInAnyCaseAreLocalFiles)
@@ -62,7 +62,7 @@ TEST_F(LinkDispatch, DriveLettersAndTheFileSchemeInAnyCaseAreLocalFiles)
 
 TEST_F(LinkDispatch, AnchorsPagesAndImagesAreLeftToTheViewer)
 {
-    for (const char* link : {"#chapitres", "Introduction.htm", "Images/logo.bmp", "notes.txt", "x:"}) {
+    for (const char* link : { "#chapitres", "Introduction.htm", "Images/logo.bmp", "notes.txt", "x:" }) {
         SCOPED_TRACE(link);
         EXPECT_EQ(Classify(link).Kind, TLinkActionKind::LeaveToViewer);
         EXPECT_FALSE(Dispatch(link));
@@ -77,7 +77,7 @@ TEST_F(LinkDispatch, ABlankOrElseAQuestionMarkStartsTheParameters)
     EXPECT_EQ(Expand.Names.at(0), "outils\\calcul.exe");
     EXPECT_EQ(program.Kind, TLinkActionKind::StartProgram);
     EXPECT_EQ(program.Target, "C:\\Korvalith\\Docs\\outils\\calcul.exe");
-    EXPECT_EQ(program.Arguments, QStringList({"un", "deux"}));
+    EXPECT_EQ(program.Arguments, QStringList({ "un", "deux" }));
 
     Expand.Names.clear();
     TLinkAction page = Classify("Suite.htm?section=2&x=1");
@@ -97,7 +97,7 @@ TEST_F(LinkDispatch, ProgramParametersAreSeparateArgumentsThatNoShellSees)
     const TRecordingShell::TRequest& start = Recorder.Requests[0];
     EXPECT_EQ(start.Kind, "start");
     EXPECT_EQ(start.Target, "C:\\Korvalith\\Docs\\calcul.exe");
-    EXPECT_EQ(start.Arguments, QStringList({"deux mots", ";", "rm", "-rf", "/", "|", "tee", "$(x)"}));
+    EXPECT_EQ(start.Arguments, QStringList({ "deux mots", ";", "rm", "-rf", "/", "|", "tee", "$(x)" }));
 
     Recorder.Requests.clear();
     ASSERT_TRUE(Dispatch("calcul.exe"));
@@ -122,8 +122,7 @@ TEST_F(LinkDispatch, MediaFilesGoToThePlayerOrElseToTheDesktop)
     ASSERT_EQ(Recorder.Requests.size(), 1);
     EXPECT_EQ(Recorder.Requests[0].Kind, "start");
     EXPECT_EQ(Recorder.Requests[0].Target, "MPlayer.exe");
-    EXPECT_EQ(Recorder.Requests[0].Arguments,
-              QStringList({"/play", "/close", "C:\\Korvalith\\Docs\\film.AVI"}));
+    EXPECT_EQ(Recorder.Requests[0].Arguments, QStringList({ "/play", "/close", "C:\\Korvalith\\Docs\\film.AVI" }));
 
     // No player: an existing file goes to the desktop's default handler.
     Recorder.StartAnswer = false;
@@ -153,8 +152,8 @@ TEST_F(LinkDispatch, OnlyWebAndMailAddressesReachTheDesktopAsWritten)
     Recorder.Requests.clear();
     // The secure scheme has a letter before its colon; the others merely
     // contain a web scheme further on.
-    for (const char* link : {"https://www.exemple.fr/", "javascript:window.open('HTTP://x')", "news:fr.comp",
-                             "xmailto:a@b", " http://espace.fr"}) {
+    for (const char* link : { "https://www.exemple.fr/", "javascript:window.open('HTTP://x')", "news:fr.comp",
+             "xmailto:a@b", " http://espace.fr" }) {
         SCOPED_TRACE(link);
         EXPECT_EQ(Classify(link).Kind, TLinkActionKind::LeaveToViewer);
         EXPECT_FALSE(Dispatch(link));

@@ -39,12 +39,12 @@ TEST(PageDirectives, CommandsCompareWithoutRegardToCase)
 
 TEST(PageDirectives, TheIncludedNameRunsFromTheQuoteToTheNextOne)
 {
-    EXPECT_EQ(IncludedFileName(*Params({"FILE=\"bas de page.htm\""})), "bas de page.htm");
-    EXPECT_EQ(IncludedFileName(*Params({"FILE=\"sans-fin.txt"})), "sans-fin.txt") << "no closing quote";
-    EXPECT_EQ(IncludedFileName(*Params({"FILE=\"\""})), "");
-    EXPECT_EQ(IncludedFileName(*Params({"VIRTUAL=\"x.htm\"", "FILE=\"y.htm\""})), "") << "first line only";
+    EXPECT_EQ(IncludedFileName(*Params({ "FILE=\"bas de page.htm\"" })), "bas de page.htm");
+    EXPECT_EQ(IncludedFileName(*Params({ "FILE=\"sans-fin.txt" })), "sans-fin.txt") << "no closing quote";
+    EXPECT_EQ(IncludedFileName(*Params({ "FILE=\"\"" })), "");
+    EXPECT_EQ(IncludedFileName(*Params({ "VIRTUAL=\"x.htm\"", "FILE=\"y.htm\"" })), "") << "first line only";
     EXPECT_EQ(IncludedFileName(*Params({})), "");
-    EXPECT_EQ(IncludedFileName(*Params({(std::string("FILE=\"") + std::string(400, 'n')).c_str()})).size(), 255);
+    EXPECT_EQ(IncludedFileName(*Params({ (std::string("FILE=\"") + std::string(400, 'n')).c_str() })).size(), 255);
 }
 
 TEST(PageDirectives, DateAndTimeUseTheSystemFormats)

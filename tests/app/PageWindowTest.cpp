@@ -97,12 +97,12 @@ protected:
         return text;
     }
 
-    TMemoryFileSystem Files{QStringLiteral("C:\\Korvalith\\")};
-    TScopedFileSystem FilesInstalled{Files};
+    TMemoryFileSystem Files { QStringLiteral("C:\\Korvalith\\") };
+    TScopedFileSystem FilesInstalled { Files };
     TRecordingShell Recorder;
-    TScopedShell ShellInstalled{Recorder};
+    TScopedShell ShellInstalled { Recorder };
     TRecordingDialogs Boxes;
-    TScopedDialogs DialogsInstalled{Boxes};
+    TScopedDialogs DialogsInstalled { Boxes };
     TForm_Html* Form = nullptr;
 };
 
@@ -195,7 +195,7 @@ TEST_F(PageWindow, ClickedSoundsAndProgramsGoToTheShell)
     EXPECT_EQ(Recorder.Requests[2].Target, Docs + "carillon.WAV") << "relative to the page's folder";
     EXPECT_EQ(Recorder.Requests[3].Kind, "start");
     EXPECT_EQ(Recorder.Requests[3].Target, Docs + "outils\\calcul.exe");
-    EXPECT_EQ(Recorder.Requests[3].Arguments, QStringList({"un", "deux"}));
+    EXPECT_EQ(Recorder.Requests[3].Arguments, QStringList({ "un", "deux" }));
     EXPECT_EQ(Form->htmlViewer->ShownFile(), Docs + "liens.htm") << "handled links are not followed";
 }
 
@@ -240,9 +240,9 @@ TEST_F(PageWindow, IncludesInsertTheDateTheTimeAndFilesFromTheCurrentFolder)
 {
     Files.AddFile(QStringLiteral("C:\\Travail\\pied.txt"), "contenu du pied");
     ShowPage(Docs + QStringLiteral("inclus.htm"),
-             "<p>[<!--#date-->] [<!--#Date-->] [<!--#TIME-->]</p>"
-             "<p>(<!--#include file=\"pied.txt\"-->)</p>"
-             "<p>(<!--#include file=\"absent.txt\"-->) (<!--#include virtual=\"pied.txt\"-->) (<!--#echo-->)</p>");
+        "<p>[<!--#date-->] [<!--#Date-->] [<!--#TIME-->]</p>"
+        "<p>(<!--#include file=\"pied.txt\"-->)</p>"
+        "<p>(<!--#include file=\"absent.txt\"-->) (<!--#include virtual=\"pied.txt\"-->) (<!--#echo-->)</p>");
     const std::string date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
     const std::string text = PageText();
     EXPECT_NE(text.find("[" + date + "] [" + date + "] ["), std::string::npos) << text;
@@ -267,12 +267,12 @@ TEST_F(PageWindow, AnIncludeHandlerAnswerForEachCommand)
         Form->htmlViewerInclude(command, std::move(params), buffer, size);
         return buffer.left(size);
     };
-    EXPECT_EQ(answer("include", {"FILE=\"bloc.htm"}), "<b>bloc</b>") << "the name runs to the end of the line";
+    EXPECT_EQ(answer("include", { "FILE=\"bloc.htm" }), "<b>bloc</b>") << "the name runs to the end of the line";
     EXPECT_EQ(*Form->IncludeStream, "<b>bloc</b>");
     EXPECT_EQ(answer("Include", {}), "");
-    EXPECT_EQ(answer("Include", {"FILE=\"absent.htm\""}), "");
-    EXPECT_EQ(answer("date", {}).size(), answer("DATE", {"FILE=\"bloc.htm\""}).size());
-    EXPECT_EQ(answer("flastmod", {"FILE=\"bloc.htm\""}), "");
+    EXPECT_EQ(answer("Include", { "FILE=\"absent.htm\"" }), "");
+    EXPECT_EQ(answer("date", {}).size(), answer("DATE", { "FILE=\"bloc.htm\"" }).size());
+    EXPECT_EQ(answer("flastmod", { "FILE=\"bloc.htm\"" }), "");
 }
 
 TEST_F(PageWindow, ARefreshHappensOnceAndOnlyOnTheSamePage)
@@ -350,19 +350,19 @@ TEST_F(PageWindow, OnlyTheFirstDroppedFileIsShownByItsLowerCaseExtension)
     AddPage(QStringLiteral("C:\\Bureau\\autre.htm"), "<p>autre</p>");
     Files.AddFile(QStringLiteral("C:\\Bureau\\lettre.doc"), "doc");
 
-    Form->FilesDropped({QStringLiteral("C:\\Bureau\\Page.HTM"), QStringLiteral("C:\\Bureau\\autre.htm")});
+    Form->FilesDropped({ QStringLiteral("C:\\Bureau\\Page.HTM"), QStringLiteral("C:\\Bureau\\autre.htm") });
     EXPECT_EQ(Form->htmlViewer->ShownFile(), "C:\\Bureau\\Page.HTM");
     EXPECT_EQ(Form->htmlViewer->ShownFileKind(), 0);
 
-    Form->FilesDropped({QStringLiteral("C:\\Bureau\\notes.txt")});
+    Form->FilesDropped({ QStringLiteral("C:\\Bureau\\notes.txt") });
     EXPECT_EQ(Form->htmlViewer->ShownFileKind(), 1);
 
     Files.AddFile(QStringLiteral("C:\\Bureau\\Photo.JPEG"), "pas une vraie image");
-    Form->FilesDropped({QStringLiteral("C:\\Bureau\\Photo.JPEG")});
+    Form->FilesDropped({ QStringLiteral("C:\\Bureau\\Photo.JPEG") });
     EXPECT_EQ(Form->htmlViewer->ShownFileKind(), 2);
 
-    Form->FilesDropped({QStringLiteral("C:\\Bureau\\lettre.doc")});
-    Form->FilesDropped({QString()});
+    Form->FilesDropped({ QStringLiteral("C:\\Bureau\\lettre.doc") });
+    Form->FilesDropped({ QString() });
     Form->FilesDropped({});
     EXPECT_EQ(Form->htmlViewer->ShownFile(), "C:\\Bureau\\Photo.JPEG");
 }
@@ -372,8 +372,8 @@ TEST_F(PageWindow, ADesktopDropDeliversItsFirstFile)
     ShowPage(Docs + QStringLiteral("un.htm"), "<p>un</p>");
     AddPage(QStringLiteral("/bureau/image.JPEG.htm"), "<p>deposee</p>");
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/bureau/image.JPEG.htm")),
-                  QUrl::fromLocalFile(QStringLiteral("/bureau/autre.txt"))});
+    data.setUrls({ QUrl::fromLocalFile(QStringLiteral("/bureau/image.JPEG.htm")),
+        QUrl::fromLocalFile(QStringLiteral("/bureau/autre.txt")) });
     const QPoint centre = Form->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(Form, &enter);

@@ -48,7 +48,7 @@ protected:
     }
 
     TRecordingDialogs Boxes;
-    TScopedDialogs DialogsInstalled{Boxes};
+    TScopedDialogs DialogsInstalled { Boxes };
     TRecordingShell Recorder;
-    TScopedShell ShellInstalled{Recorder};
+    TScopedShell ShellInstalled { Recorder };
 };

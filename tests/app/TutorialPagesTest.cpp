@@ -46,8 +46,8 @@ QStringList References(const QString& page, const char* attribute)
 {
     QByteArray html;
     EXPECT_TRUE(FileSystem().ReadFile(page, html));
-    const QRegularExpression pattern(QStringLiteral("%1=\"([^\"]*)\"").arg(QLatin1String(attribute)),
-                                     QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression pattern(
+        QStringLiteral("%1=\"([^\"]*)\"").arg(QLatin1String(attribute)), QRegularExpression::CaseInsensitiveOption);
     QStringList found;
     for (const QRegularExpressionMatch& match : pattern.globalMatch(QString::fromLatin1(html)))
         found.append(match.captured(1));
@@ -68,7 +68,7 @@ TEST(TutorialContent, EveryLinkLeadsSomewhereAndEveryPictureShows)
 {
     THtmlPane viewer;
     viewer.resize(640, 480);
-    for (const char* name : {"Introduction.htm", "VisualisationEspaceDeCalcul.htm"}) {
+    for (const char* name : { "Introduction.htm", "VisualisationEspaceDeCalcul.htm" }) {
         const QString page = DocsFolder() + QLatin1String(name);
         SCOPED_TRACE(name);
         const QStringList links = References(page, "HREF");
