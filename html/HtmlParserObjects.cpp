@@ -198,7 +198,9 @@ void THtmlParser::TableParser(int level)
     CloseSection();
     const size_t fontDepth = FFonts.size();
     TCell* const enclosing = FCell;
-    const int enclosingLevel = FCellLevel;
+    // The list level of what the enclosing cell last received: text between
+    // cells goes on adding to it.
+    int enclosingLevel = FCellLevel;
     const int savedJustify = FJustify;
     const int savedStyle = FStyle;
     static constexpr TSymbSet CellEnds = {TableEndSy, TDSy, TDEndSy, TRSy, TREndSy, THSy,
@@ -210,6 +212,7 @@ void THtmlParser::TableParser(int level)
     int rowVAlign = 1;
 
     auto enterCell = [&](TCell* target) {
+        enclosingLevel = FCellLevel;
         FCell = target;
         FCellLevel = 0;
     };

@@ -493,16 +493,19 @@ int ThtmlTable::CharIndexAt(int x, int y, TCharHit& hit)
     return index;
 }
 
+// The cell holding the character at `index`; failing that, the cell it
+// ends (an index just past the last character of a cell).
 TCell* ThtmlTable::CellWithIndex(int index, int& contentLeft) const
 {
     TCell* found = nullptr;
-    ForEachCellInOrder([&](TCellObj& cell, int left) {
-        const TCell& c = cell.Cell;
-        if (!found && index >= c.StartCurs && index <= c.StartCurs + c.CellCharCount && c.CellCharCount > 0) {
-            found = &cell.Cell;
-            contentLeft = left;
-        }
-    });
+    for (const int past : {0, 1})
+        ForEachCellInOrder([&](TCellObj& cell, int left) {
+            const TCell& c = cell.Cell;
+            if (!found && c.CellCharCount > 0 && index >= c.StartCurs && index < c.StartCurs + c.CellCharCount + past) {
+                found = &cell.Cell;
+                contentLeft = left;
+            }
+        });
     return found;
 }
 
