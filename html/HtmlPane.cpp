@@ -3,6 +3,7 @@
 
 #include "html/HtmlPane.h"
 
+#include "html/HtmlForms.h"
 #include "html/HtmlImageCache.h"
 #include "platform/Exceptions.h"
 #include "platform/FileSystem.h"
@@ -92,6 +93,7 @@ THtmlPane::THtmlPane(QWidget* parent)
     FSectionList.ImageContext.ExpandImageName
         = [this](const std::string& source) { return QStringToWin1252(ExpandLinkName(source)); };
     FSectionList.SetDefaults(FFontName, FPreFontName, FBackground, FHotSpotColor, FFontColor, FFontSize);
+    InstallFormFactories(*this);
 
     FAutoScrollTimer.setInterval(100);
     connect(&FAutoScrollTimer, &QTimer::timeout, this, &THtmlPane::AutoScrollTick);

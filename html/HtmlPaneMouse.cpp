@@ -156,9 +156,13 @@ void THtmlPane::DocMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, 
     FMouseDownOverDoc = false;
     if (FSectionList.SelB < FSectionList.SelE || !LinkAtPoint(x, y, formControl, link))
         return;
-    // An image button acts through the form code, which gets the click from
-    // its own window control.
-    if (formControl || !link)
+    // An image button hears where its image was clicked and submits its form.
+    if (auto* control = dynamic_cast<TSectionControl*>(formControl)) {
+        if (FSectionList.ImageAt(DocX(x), DocY(y), imageX, imageY))
+            control->ImageClick(imageX, imageY);
+        return;
+    }
+    if (!link)
         return;
     FURL = link->Url;
     FTarget = link->Target;

@@ -591,7 +591,7 @@ void THtmlParser::DoControl(int level)
     EnsureSection(level);
     const Symb tag = Sy();
     const std::string kind = tag == InputSy ? AttributeText(TypeSy) : std::string(SymbName(tag));
-    TSectionControl* control = FSection->AddFormControl(kind, Sc.Attributes(), FCell);
+    TSectionControl* control = FSection->AddFormControl(kind, Sc.Attributes(), FCell, FForm);
     if (tag == SelectSy)
         ReadOptions(control);
     else if (tag == TextAreaSy)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <climits>
 
 namespace {
@@ -255,17 +256,25 @@ void TSection::AddImage(const TAttributeList& attributes, TCell* cell)
     Buff.push_back(ImageChar);
 }
 
-TSectionControl* TSection::AddFormControl(const std::string& tag, const TAttributeList& attributes, TCell*)
+TSectionControl* TSection::AddFormControl(const std::string& tag, const TAttributeList& attributes, TCell* cell,
+                                          TObject*& form)
 {
     if (!Document->FormControlFactory || Buff.size() >= MaxText)
         return nullptr;
     bool placeholder = true;
-    std::unique_ptr<TSectionControl> control = Document->FormControlFactory(*Document, tag, attributes, placeholder);
+    std::unique_ptr<TSectionControl> control =
+        Document->FormControlFactory(*Document, form, tag, attributes, placeholder);
     if (!control)
         return nullptr;
     control->Pos = static_cast<int>(Buff.size());
+    control->Placeholder = placeholder;
+    control->Cell = cell;
     if (placeholder)
         Buff.push_back(ControlChar);
+    if (control->CarriedByImage()) {
+        AddImage(attributes, cell);
+        Images.Image(Images.Count() - 1)->MyFormControl = control.get();
+    }
     Document->FormControlList.push_back(control.get());
     Controls.push_back(std::move(control));
     return Controls.back().get();
@@ -280,9 +289,14 @@ int TSection::CurrentJustification()
 
 TSectionControl* TSection::ControlAt(int pos) const
 {
-    for (const auto& control : Controls)
-        if (control->Pos == pos)
-            return control.get();
+    // Controls are in text order; a page with thousands of them must not
+    // search them all for each placeholder. Controls without a placeholder
+    // share their position with the next one and are passed over.
+    auto it = std::lower_bound(Controls.begin(), Controls.end(), pos,
+                               [](const std::unique_ptr<TSectionControl>& control, int p) { return control->Pos < p; });
+    for (; it != Controls.end() && (*it)->Pos == pos; ++it)
+        if ((*it)->Placeholder)
+            return it->get();
     return nullptr;
 }
 
@@ -435,6 +449,7 @@ int TCell::FirstSectionReaching(int y)
 int TCell::Paint(QPainter& canvas, const QRect& area, int y, int x, int clipWidth)
 {
     IMgr.PaintClipWidth = clipWidth;
+    const TCell* outerCell = std::exchange(Document->PaintingCell, this);
     const int yOff = y - StartY;
     for (int i = FirstSectionReaching(area.top() - yOff); i < Count(); ++i) {
         TSectionBase* section = Section(i);
@@ -445,6 +460,7 @@ int TCell::Paint(QPainter& canvas, const QRect& area, int y, int x, int clipWidt
             continue;
         section->Paint(canvas, area, top, x);
     }
+    Document->PaintingCell = outerCell;
     return y + (Count() ? Section(Count() - 1)->YPosition + Section(Count() - 1)->SectionHeight - StartY : 0);
 }
 
@@ -583,10 +599,12 @@ TSectionList::~TSectionList() noexcept(false)
 void TSectionList::Clear()
 {
     Animations.Stop();
-    TCell::Clear();
+    // Emptied first: each section would otherwise take its controls out of
+    // it one by one, in time quadratic in their number.
     FormControlList.clear();
     FormList.Clear();
     MapList.Clear();
+    TCell::Clear();
     ImageContext.Clear();
     BackgroundBitmap = QImage();
     BackgroundTried = false;
@@ -664,7 +682,15 @@ int TSectionList::DoLayout(int y, int width, int& widest, int& charIndex)
     LayoutStamp = LayoutStamp == UINT_MAX ? 1 : LayoutStamp + 1;
     const int height = ComputeLayout(y, charIndex, widest, width);
     Animations.RestartAll();
+    for (TSectionControl* control : FormControlList)
+        control->FitToFont();
     return height;
+    // Controls that the new layout puts out of view must not stay where the
+    // old one had them: the next paint places the visible ones, the others
+    // are tidied away.
+    for (TSectionControl* control : FormControlList)
+        control->ShownInPaint = false;
+    FTidyControls = !FormControlList.empty();
 }
 
 void TSectionList::Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y)
@@ -677,7 +703,7 @@ void TSectionList::Draw(QPainter& canvas, const QRect& area, int clipWidth, int 
     FTidyControls = false;
     for (TSectionControl* control : FormControlList)
         if (!control->ShownInPaint)
-            control->HideControl();
+            control->HideControl(area);
 }
 
 std::string TSectionList::SelectionText()

@@ -56,6 +56,11 @@ public:
     // y of the line holding it, recorded by layout.
     int YValue = 0;
     bool ShownInPaint = false;
+    // False for hidden fields and image buttons: no byte of the text stands
+    // for them, so they share their position with what follows.
+    bool Placeholder = true;
+    // The cell whose text holds it (its background shows behind radios).
+    TCell* Cell = nullptr;
 
     virtual int ControlWidth() const = 0;
     virtual int ControlHeight() const = 0;
@@ -68,16 +73,28 @@ public:
     virtual void AddOption(const std::string& value, const std::string& caption, bool selected);
     virtual void AddLine(const std::string& line);
     virtual void ResetToInitial() {}
-    // After a paint that followed a scroll, for a control not painted: its
-    // window control is hidden (or moved off-screen when it has the focus).
-    virtual void HideControl() {}
+    // After a paint that followed a scroll or a layout, for a control not
+    // painted: its window control is hidden (or moved off-screen when a
+    // control of the page has the focus). paintedArea is the panel rectangle
+    // just painted: a control outside it that a pixel scroll carried along
+    // is still where it belongs.
+    virtual void HideControl(const QRect& /*paintedArea*/) {}
+    // Sizes the window control from its font; the document calls it before
+    // every layout.
+    virtual void FitToFont() {}
+    // An image button: the section adds an inline image that carries it.
+    virtual bool CarriedByImage() const { return false; }
+    // The image of an image button was clicked at (x, y) inside it.
+    virtual void ImageClick(int /*x*/, int /*y*/) {}
 };
 
 // Makes the control of an INPUT (kind = TYPE), SELECT or TEXTAREA tag, or
 // null when it has none; hidden fields and image buttons have no
-// placeholder (placeholder false). Installed by the form code.
-using TFormControlFactory = std::function<std::unique_ptr<TSectionControl>(
-    TSectionList& document, const std::string& tag, const TAttributeList& attributes, bool& placeholder)>;
+// placeholder (placeholder false). form is the parser's current form: a
+// control made without one makes a form and leaves it there, so that the
+// controls that follow outside any FORM share it. Installed by the form code.
+using TFormControlFactory = std::function<std::unique_ptr<TSectionControl>(TSectionList& document, TObject*& form,
+    const std::string& tag, const TAttributeList& attributes, bool& placeholder)>;
 
 // ---------------------------------------------------------------------------
 class TSectionBase : public TObject {
@@ -218,12 +235,15 @@ public:
     void SetLink(bool start, const TMyFont& font, int style, TSubSuper subSuper, const TUrlTarget& link);
     void AddImage(const TAttributeList& attributes, TCell* cell);
     // Returns the control, or null when the form code made none.
-    TSectionControl* AddFormControl(const std::string& tag, const TAttributeList& attributes, TCell* cell);
+    TSectionControl* AddFormControl(const std::string& tag, const TAttributeList& attributes, TCell* cell,
+                                    TObject*& form);
     // Puts one blank into an empty section first, so that a line break on
     // an empty line keeps a line's height.
     int CurrentJustification();
 
     bool Empty() const { return Buff.empty(); }
+    // The control whose placeholder is at pos, or null.
+    TSectionControl* ControlAt(int pos) const;
     // The AddSection step: an empty TPreFormated gets one blank.
     virtual void Finish() {}
 
@@ -257,7 +277,6 @@ protected:
     int MakeLine(int start, int& y, IndentManager& indents, bool wrap);
     void FinishLine(LineRec& line, int& y, IndentManager& indents, std::vector<TImageObj*>& queued);
     int ClearOffset(int y, IndentManager& indents) const;
-    TSectionControl* ControlAt(int pos) const;
     const LineRec* LineAtY(int y) const;
     int CharsUpToX(const LineRec& line, int x) const;
     virtual int AvailableWidth(int y, IndentManager& indents) const;
@@ -387,6 +406,8 @@ public:
     TScriptEvent OnScript;
     std::function<void(TColor)> OnBackgroundChange;
     TFormControlFactory FormControlFactory;
+    // The cell being painted (a table cell or the document itself).
+    const TCell* PaintingCell = nullptr;
     // Steps the page's animated GIFs (ImageContext.AnimationList).
     TAnimationDriver Animations { ImageContext.AnimationList };
     // Creates the form of a FORM tag (or of a control outside any form);

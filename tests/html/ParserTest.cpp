@@ -320,7 +320,8 @@ TEST(ParserHandlers, SelectOptionsAndTextArea)
     TSectionList doc;
     TStringList names;
     std::vector<TRecordingControl*> made;
-    doc.FormControlFactory = [&](TSectionList&, const std::string& tag, const TAttributeList&, bool& placeholder) {
+    doc.FormControlFactory = [&](TSectionList&, TObject*&, const std::string& tag, const TAttributeList&,
+                                 bool& placeholder) {
         placeholder = tag != "hidden";
         auto control = std::make_unique<TRecordingControl>();
         made.push_back(control.get());
