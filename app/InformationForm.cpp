@@ -1,6 +1,6 @@
 #include "app/InformationForm.h"
 
-#include "app/TutorialViewer.h"
+#include "app/FormFailures.h"
 #include "html/HtmlPane.h"
 #include "platform/Exceptions.h"
 
@@ -12,7 +12,12 @@ TForm_Information::TForm_Information(QWidget* owner)
 {
     FUi->setupUi(this);
     htmlInformation = FUi->htmlInformation;
-    SetUpTutorialViewer(*htmlInformation, TViewImages::Hidden);
+    htmlInformation->SetViewImages(false);
+    htmlInformation->SetBorderStyle(THTMLBorderStyle::htFocused);
+    htmlInformation->SetHistoryMaxCount(0);
+    htmlInformation->SetDefFontName("Times New Roman");
+    htmlInformation->SetDefPreFontName("Courier New");
+    htmlInformation->SetNoSelect(false);
 }
 
 TForm_Information::~TForm_Information()
