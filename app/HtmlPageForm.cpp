@@ -1,6 +1,6 @@
 #include "app/HtmlPageForm.h"
 
-#include "app/FormFailures.h"
+#include "app/TutorialViewer.h"
 #include "app/KorvalithForm.h"
 #include "app/LinkDispatch.h"
 #include "app/PageDirectives.h"
@@ -62,12 +62,7 @@ TForm_Html::TForm_Html(QWidget* owner)
     SetFontPixels(Button_Sommaire, QStringLiteral("MS Sans Serif"), 16);
     SetFontPixels(Button_SommaireDidacticiel, QStringLiteral("MS Sans Serif"), 16);
 
-    htmlViewer->SetViewImages(true);
-    htmlViewer->SetBorderStyle(THTMLBorderStyle::htFocused);
-    htmlViewer->SetHistoryMaxCount(0);
-    htmlViewer->SetDefFontName("Times New Roman");
-    htmlViewer->SetDefPreFontName("Courier New");
-    htmlViewer->SetNoSelect(false);
+    SetUpTutorialViewer(*htmlViewer, TViewImages::Shown);
     BindViewerEvents();
 
     MetaTimer = new QTimer(this);

@@ -1,6 +1,6 @@
 #include "app/InformationForm.h"
 
-#include "app/FormFailures.h"
+#include "app/TutorialViewer.h"
 #include "html/HtmlPane.h"
 #include "platform/Exceptions.h"
 
@@ -12,12 +12,7 @@ TForm_Information::TForm_Information(QWidget* owner)
 {
     FUi->setupUi(this);
     htmlInformation = FUi->htmlInformation;
-    htmlInformation->SetViewImages(false);
-    htmlInformation->SetBorderStyle(THTMLBorderStyle::htFocused);
-    htmlInformation->SetHistoryMaxCount(0);
-    htmlInformation->SetDefFontName("Times New Roman");
-    htmlInformation->SetDefPreFontName("Courier New");
-    htmlInformation->SetNoSelect(false);
+    SetUpTutorialViewer(*htmlInformation, TViewImages::Hidden);
 }
 
 TForm_Information::~TForm_Information()

@@ -257,7 +257,7 @@ void TImageObj::ComputeSize(int availableWidth)
 // Painting
 
 void TImageObj::PaintImage(QPainter& canvas, int x, const TFontObj* run, int baseline, int lineTop,
-                           TColor background)
+                           TColor background, const TGifBackdrop* backdrop)
 {
     int y = lineTop;
     switch (Alignment) {
@@ -269,10 +269,11 @@ void TImageObj::PaintImage(QPainter& canvas, int x, const TFontObj* run, int bas
     case TImageAlign::Left:
     case TImageAlign::Right: y = lineTop; break;
     }
-    PaintAt(canvas, x, y, run, background);
+    PaintAt(canvas, x, y, run, background, backdrop);
 }
 
-void TImageObj::PaintAt(QPainter& canvas, int x, int y, const TFontObj* run, TColor background)
+void TImageObj::PaintAt(QPainter& canvas, int x, int y, const TFontObj* run, TColor background,
+                        const TGifBackdrop* backdrop)
 {
     const int inset = HasBorder ? 1 : 0;
     DrawX = x + inset;
@@ -283,9 +284,9 @@ void TImageObj::PaintAt(QPainter& canvas, int x, int y, const TFontObj* run, TCo
     } else if (Animated) {
         Animated->PaintedFlag = true;
         Animated->SetShown(true);
-        TGifBackdrop backdrop;
-        backdrop.DocumentColor = ToQColor(background).rgb();
-        Animated->DrawGif(canvas, backdrop, DrawX, DrawY, ImageWidth, ImageHeight);
+        TGifBackdrop plain;
+        plain.DocumentColor = ToQColor(background).rgb();
+        Animated->DrawGif(canvas, backdrop ? *backdrop : plain, DrawX, DrawY, ImageWidth, ImageHeight);
     } else if (!Mask.isNull() && Transparency != TTransparency::None) {
         if (FComposed.isNull())
             FComposed = ComposeTransparent(Image, Mask);

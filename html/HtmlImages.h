@@ -18,6 +18,7 @@
 class QObject;
 class QPainter;
 class TGIFImage;
+struct TGifBackdrop;
 
 // The viewer's image-request handler: given the SRC of an image, it sets
 // Stream to the image data, to &WaitStream() when the data comes later, or
@@ -83,10 +84,13 @@ public:
     // Paints an inline image on its line: baseline is the y of the line's
     // baseline, lineTop the top of the line's text. Floats are painted with
     // their top at lineTop and x = FloatX + the column's left edge.
+    // backdrop: what the transparent pixels of an animation show (the
+    // document colour alone when null).
     void PaintImage(QPainter& canvas, int x, const TFontObj* run, int baseline, int lineTop,
-                    TColor background);
+                    TColor background, const TGifBackdrop* backdrop = nullptr);
     // Draws the picture (or placeholder) with its layout box at (x, y).
-    void PaintAt(QPainter& canvas, int x, int y, const TFontObj* run, TColor background);
+    void PaintAt(QPainter& canvas, int x, int y, const TFontObj* run, TColor background,
+                 const TGifBackdrop* backdrop = nullptr);
     // Rectangle used by hit tests: painted position and computed size.
     QRect HitRect() const { return QRect(DrawX, DrawY, ImageWidth, ImageHeight); }
     bool IsPlaceholder() const { return State != TImageState::Loaded; }

@@ -274,6 +274,9 @@ public:
     virtual void DocMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     virtual void DocMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     bool LayingOut() const { return FLayingOut; }
+    // The palette the control paints through: the shared 256-colour one on
+    // 8-bit displays, none on deeper ones.
+    static const QVector<QRgb>* PaletteQuery();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

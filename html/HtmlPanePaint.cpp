@@ -3,6 +3,7 @@
 
 #include "html/HtmlPane.h"
 
+#include "html/HtmlBitmaps.h"
 #include "platform/Exceptions.h"
 
 #include <QMouseEvent>
@@ -52,9 +53,17 @@ void TPaintPanel::paintEvent(QPaintEvent* event)
         if (OnPaint)
             OnPaint(canvas, clip);
     }
-    // 5. One block transfer.
+    // 5. One block transfer, through the shared palette when the display
+    // has one.
+    if (const QVector<QRgb>* palette = THtmlPane::PaletteQuery())
+        buffer = buffer.convertToFormat(QImage::Format_Indexed8, *palette, Qt::ThresholdDither | Qt::AvoidDither);
     QPainter screen(this);
     screen.drawImage(clip.topLeft(), buffer);
+}
+
+const QVector<QRgb>* THtmlPane::PaletteQuery()
+{
+    return ColorBits() == 8 ? &SharedPalette() : nullptr;
 }
 
 void TPaintPanel::mousePressEvent(QMouseEvent* event)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <climits>
 
 namespace {
@@ -448,6 +449,7 @@ int TCell::FirstSectionReaching(int y)
 int TCell::Paint(QPainter& canvas, const QRect& area, int y, int x, int clipWidth)
 {
     IMgr.PaintClipWidth = clipWidth;
+    const TCell* outerCell = std::exchange(Document->PaintingCell, this);
     const int yOff = y - StartY;
     for (int i = FirstSectionReaching(area.top() - yOff); i < Count(); ++i) {
         TSectionBase* section = Section(i);
@@ -458,6 +460,7 @@ int TCell::Paint(QPainter& canvas, const QRect& area, int y, int x, int clipWidt
             continue;
         section->Paint(canvas, area, top, x);
     }
+    Document->PaintingCell = outerCell;
     return y + (Count() ? Section(Count() - 1)->YPosition + Section(Count() - 1)->SectionHeight - StartY : 0);
 }
 
@@ -599,9 +602,9 @@ void TSectionList::Clear()
     // Emptied first: each section would otherwise take its controls out of
     // it one by one, in time quadratic in their number.
     FormControlList.clear();
-    TCell::Clear();
     FormList.Clear();
     MapList.Clear();
+    TCell::Clear();
     ImageContext.Clear();
     BackgroundBitmap = QImage();
     BackgroundTried = false;
@@ -677,17 +680,17 @@ int TSectionList::DoLayout(int y, int width, int& widest, int& charIndex)
 {
     FErrorShown = false;
     LayoutStamp = LayoutStamp == UINT_MAX ? 1 : LayoutStamp + 1;
+    const int height = ComputeLayout(y, charIndex, widest, width);
+    Animations.RestartAll();
     for (TSectionControl* control : FormControlList)
         control->FitToFont();
-    const int height = ComputeLayout(y, charIndex, widest, width);
+    return height;
     // Controls that the new layout puts out of view must not stay where the
     // old one had them: the next paint places the visible ones, the others
     // are tidied away.
     for (TSectionControl* control : FormControlList)
         control->ShownInPaint = false;
     FTidyControls = !FormControlList.empty();
-    Animations.RestartAll();
-    return height;
 }
 
 void TSectionList::Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y)

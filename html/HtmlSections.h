@@ -406,6 +406,8 @@ public:
     TScriptEvent OnScript;
     std::function<void(TColor)> OnBackgroundChange;
     TFormControlFactory FormControlFactory;
+    // The cell being painted (a table cell or the document itself).
+    const TCell* PaintingCell = nullptr;
     // Steps the page's animated GIFs (ImageContext.AnimationList).
     TAnimationDriver Animations { ImageContext.AnimationList };
     // Creates the form of a FORM tag (or of a control outside any form);

@@ -2,6 +2,7 @@
 
 #include "html/HtmlSections.h"
 
+#include "html/GifImage.h"
 #include "html/HtmlSectionsMeasure.h"
 
 #include <QPainter>
@@ -15,6 +16,23 @@ bool IsLightBackground(TColor background)
 {
     return background == clBtnFace || background == clWhite || background == clSilver ||
            (background == clWindow && ColorToRGB(clWindow) == clWhite);
+}
+
+// What shows through the transparent pixels of an animation: the colour of
+// the table cell it stands in, or else the page's tiled image or colour.
+TGifBackdrop AnimationBackdrop(TSectionList& document)
+{
+    TGifBackdrop backdrop;
+    const TCell* cell = document.PaintingCell;
+    if (cell != nullptr && cell != &document && cell->BkGnd) {
+        backdrop.BlockColor = ToQColor(cell->BkColor).rgb();
+        return backdrop;
+    }
+    backdrop.DocumentColor = ToQColor(document.Background).rgb();
+    if (document.ImageContext.ShowImages)
+        backdrop.BackgroundImage = document.BackgroundImage();
+    backdrop.VerticalOffset = document.YOff;
+    return backdrop;
 }
 
 } // namespace
@@ -38,9 +56,10 @@ int TSection::Paint(QPainter& canvas, const QRect& area, int y, int x)
             PaintMarker(canvas, *line, x, yOff);
         }
     }
+    const TGifBackdrop backdrop = AnimationBackdrop(*Document);
     for (const TFloatPlacement& placed : FFloats)
         placed.Image->PaintAt(canvas, x + placed.Image->FloatX, placed.Y + yOff, Fonts.GetFontObjAt(placed.Image->Pos),
-                              Document->Background);
+                              Document->Background, &backdrop);
     return y + SectionHeight;
 }
 
@@ -64,8 +83,10 @@ void TSection::PaintLine(QPainter& canvas, LineRec& line, int x, int yOff)
         const char c = Buff[p];
         if (c == ImageChar) {
             TImageObj* image = Images.FindImage(p);
-            if (image && !image->IsFloat())
-                image->PaintImage(canvas, cx, run, baseline, textTop, Document->Background);
+            if (image && !image->IsFloat()) {
+                const TGifBackdrop backdrop = AnimationBackdrop(*Document);
+                image->PaintImage(canvas, cx, run, baseline, textTop, Document->Background, &backdrop);
+            }
             cx += Extent(p, p + 1);
             ++p;
             continue;

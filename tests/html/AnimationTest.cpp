@@ -25,6 +25,29 @@ protected:
         Files.AddFile(path, gif.Bytes());
     }
 
+    // Two frames whose every pixel is transparent: only the backdrop shows.
+    void AddClearAnimation(const QString& path)
+    {
+        TGifBuilder gif(20, 20, FourColors());
+        gif.Loop(0);
+        for (int i = 0; i < 2; ++i) {
+            TFrameSpec frame = SolidFrame(0, 0, 20, 20, 3);
+            frame.Control = true;
+            frame.DelayCs = 1;
+            frame.Disposal = 1;
+            frame.TransparentIndex = 3;
+            gif.Frame(frame);
+        }
+        Files.AddFile(path, gif.Bytes());
+    }
+
+    QRgb ColourAtGifCentre()
+    {
+        Settle();
+        const QRect drawn = Gifs().front()->LastDrawRect;
+        return Pane.PaintPanel()->grab().toImage().pixel(drawn.center());
+    }
+
     std::vector<TGIFImage*>& Gifs() { return Pane.SectionList().ImageContext.AnimationList; }
 
     // Makes every GIF due for its next step and ticks once.
@@ -102,6 +125,22 @@ TEST_F(TAnimationTest, LayoutRestartsAtTheFirstFrameAndClearingStopsTheTimer)
     Pane.ClearDocument();
     EXPECT_FALSE(Pane.SectionList().Animations.Running());
     EXPECT_TRUE(Gifs().empty());
+}
+
+TEST_F(TAnimationTest, TransparentPixelsShowTheCellColourOrThePageTile)
+{
+    AddClearAnimation(QStringLiteral("C:\\Pages\\clear.gif"));
+    AddPage(QStringLiteral("C:\\Pages\\cell.htm"),
+            "<table><tr><td bgcolor=\"#00FF00\"><img src=\"clear.gif\"></td></tr></table>");
+    Pane.LoadHtmlFile(QStringLiteral("C:\\Pages\\cell.htm"));
+    ASSERT_EQ(Gifs().size(), 1u);
+    EXPECT_EQ(ColourAtGifCentre(), qRgb(0, 255, 0));
+
+    AddPicture(QStringLiteral("C:\\Pages\\tile.bmp"), 8, 8); // red
+    AddPage(QStringLiteral("C:\\Pages\\tiled.htm"), "<body background=\"tile.bmp\"><img src=\"clear.gif\">");
+    Pane.LoadHtmlFile(QStringLiteral("C:\\Pages\\tiled.htm"));
+    ASSERT_EQ(Gifs().size(), 1u);
+    EXPECT_EQ(ColourAtGifCentre(), qRgb(255, 0, 0));
 }
 
 TEST_F(TAnimationTest, RealTimerStepsTheAnimation)

@@ -4,6 +4,8 @@
 
 #include "PaneTestSupport.h"
 
+#include "html/HtmlBitmaps.h"
+
 #include <QPainter>
 
 namespace {
@@ -67,6 +69,27 @@ TEST_F(PanePaintTest, AnIdlePaneStopsPainting)
     const int count = Pane.PaintPanel()->PaintCount;
     QTest::qWait(100);
     EXPECT_EQ(Pane.PaintPanel()->PaintCount, count);
+}
+
+} // namespace
+
+namespace {
+
+// On an 8-bit display the control paints through the shared palette.
+TEST_F(PanePaintTest, EightBitDisplaysPaintThroughTheSharedPalette)
+{
+    AddPage(Page, "<body bgcolor=\"#123456\">texte</body>");
+    Pane.LoadHtmlFile(Page);
+    SetColorBits(8);
+    ASSERT_NE(THtmlPane::PaletteQuery(), nullptr);
+    const QColor eight = PanelPixel(2, 2);
+    SetColorBits(32);
+    EXPECT_EQ(THtmlPane::PaletteQuery(), nullptr);
+    const QColor deep = PanelPixel(2, 2);
+    SetColorBits(0);
+    EXPECT_EQ(deep, QColor(0x12, 0x34, 0x56));
+    EXPECT_TRUE(SharedPalette().contains(eight.rgb())) << eight.name().toStdString();
+    EXPECT_NE(eight, deep);
 }
 
 } // namespace
