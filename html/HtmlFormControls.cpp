@@ -27,8 +27,8 @@ constexpr int MaxEditLength = 32767;
 // would draw.
 class TStarPasswordStyle : public QProxyStyle {
 public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
     {
         if (hint == SH_LineEdit_PasswordCharacter)
             return '*';
@@ -87,8 +87,8 @@ int EditSizeOf(const TAttributeList& attributes)
 // ---------------------------------------------------------------------------
 // Edit boxes
 
-TEditFormControlObj::TEditFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes,
-                                         bool password)
+TEditFormControlObj::TEditFormControlObj(
+    TSectionList* document, ThtmlForm* form, const TAttributeList& attributes, bool password)
     : TFormControlObj(document, form, attributes)
 {
     auto* edit = new QLineEdit;
@@ -141,9 +141,10 @@ void TEditFormControlObj::EnterPressed()
 // ---------------------------------------------------------------------------
 // Buttons
 
-TButtonFormControlObj::TButtonFormControlObj(TSectionList* document, ThtmlForm* form,
-                                             const TAttributeList& attributes, TButtonKind kind)
-    : TFormControlObj(document, form, attributes), Kind(kind)
+TButtonFormControlObj::TButtonFormControlObj(
+    TSectionList* document, ThtmlForm* form, const TAttributeList& attributes, TButtonKind kind)
+    : TFormControlObj(document, form, attributes)
+    , Kind(kind)
 {
     if (Value.empty())
         Value = kind == TButtonKind::Submit ? "Submit" : kind == TButtonKind::Reset ? "Reset" : "Button";
@@ -176,8 +177,8 @@ void TButtonFormControlObj::Clicked()
 // ---------------------------------------------------------------------------
 // Check boxes
 
-TCheckBoxFormControlObj::TCheckBoxFormControlObj(TSectionList* document, ThtmlForm* form,
-                                                 const TAttributeList& attributes)
+TCheckBoxFormControlObj::TCheckBoxFormControlObj(
+    TSectionList* document, ThtmlForm* form, const TAttributeList& attributes)
     : TFormControlObj(document, form, attributes)
 {
     if (Value.empty())
@@ -213,8 +214,8 @@ bool TCheckBoxFormControlObj::SubmitPair(int index, std::string& text)
 // ---------------------------------------------------------------------------
 // Radio buttons
 
-TRadioButtonFormControlObj::TRadioButtonFormControlObj(TSectionList* document, ThtmlForm* form,
-                                                       const TAttributeList& attributes)
+TRadioButtonFormControlObj::TRadioButtonFormControlObj(
+    TSectionList* document, ThtmlForm* form, const TAttributeList& attributes)
     : TFormControlObj(document, form, attributes)
 {
     IsChecked = attributes.FindAttribute(CheckedSy) != nullptr;

@@ -67,8 +67,8 @@ std::string TListFormControlObj::LineValue(int line) const
 // ---------------------------------------------------------------------------
 // List boxes
 
-TListBoxFormControlObj::TListBoxFormControlObj(TSectionList* document, ThtmlForm* form,
-                                               const TAttributeList& attributes)
+TListBoxFormControlObj::TListBoxFormControlObj(
+    TSectionList* document, ThtmlForm* form, const TAttributeList& attributes)
     : TListFormControlObj(document, form, attributes)
 {
     ListSize = CountAttribute(attributes, SizeSy, 0, MaxRows);
@@ -122,8 +122,7 @@ void TListBoxFormControlObj::FitToFont()
 // ---------------------------------------------------------------------------
 // Drop-down lists
 
-TComboFormControlObj::TComboFormControlObj(TSectionList* document, ThtmlForm* form,
-                                           const TAttributeList& attributes)
+TComboFormControlObj::TComboFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes)
     : TListFormControlObj(document, form, attributes)
 {
     auto* combo = new QComboBox;
@@ -168,8 +167,8 @@ void TComboFormControlObj::FitToFont()
 // ---------------------------------------------------------------------------
 // Memos
 
-TTextAreaFormControlObj::TTextAreaFormControlObj(TSectionList* document, ThtmlForm* form,
-                                                 const TAttributeList& attributes)
+TTextAreaFormControlObj::TTextAreaFormControlObj(
+    TSectionList* document, ThtmlForm* form, const TAttributeList& attributes)
     : TFormControlObj(document, form, attributes)
 {
     Rows = CountAttribute(attributes, RowsSy, DefaultRows, MaxRows);

@@ -26,7 +26,10 @@ std::string AttributeText(const TAttributeList& attributes, TAttrSymbol symbol)
 // that is gone.
 class TControlWatch : public QObject {
 public:
-    explicit TControlWatch(TFormControlObj* control) : FControl(control) {}
+    explicit TControlWatch(TFormControlObj* control)
+        : FControl(control)
+    {
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -41,8 +44,7 @@ private:
     TFormControlObj* FControl;
 };
 
-ThtmlForm* CurrentOrNewForm(TSectionList& document, TObject*& form,
-                            const std::shared_ptr<TFormViewer>& viewer)
+ThtmlForm* CurrentOrNewForm(TSectionList& document, TObject*& form, const std::shared_ptr<TFormViewer>& viewer)
 {
     if (auto* current = dynamic_cast<ThtmlForm*>(form))
         return current;
@@ -53,7 +55,7 @@ ThtmlForm* CurrentOrNewForm(TSectionList& document, TObject*& form,
 }
 
 std::unique_ptr<TFormControlObj> MakeControl(TSectionList& document, ThtmlForm* form, const std::string& tag,
-                                             const TAttributeList& attributes, bool& placeholder)
+    const TAttributeList& attributes, bool& placeholder)
 {
     const std::string kind = LowerCase1252(tag);
     placeholder = true;
@@ -96,7 +98,7 @@ void InstallFormFactories(TSectionList& document, std::shared_ptr<TFormViewer> v
         return std::unique_ptr<TObject>(std::make_unique<ThtmlForm>(&doc, attributes, viewer));
     };
     document.FormControlFactory = [viewer](TSectionList& doc, TObject*& form, const std::string& tag,
-                                           const TAttributeList& attributes, bool& placeholder) {
+                                      const TAttributeList& attributes, bool& placeholder) {
         ThtmlForm* owner = CurrentOrNewForm(doc, form, viewer);
         std::unique_ptr<TFormControlObj> control = MakeControl(doc, owner, tag, attributes, placeholder);
         owner->AddControl(control.get());
@@ -111,7 +113,7 @@ void InstallFormFactories(THtmlPane& pane)
     viewer->Surface = pane.PaintPanel();
     viewer->SubmitInstalled = [&pane] { return pane.SubmitInstalled(); };
     viewer->Submit = [&pane](const std::string& action, const std::string& target, const std::string& encType,
-                             const std::string& method, std::unique_ptr<TStringList> results) {
+                         const std::string& method, std::unique_ptr<TStringList> results) {
         pane.SubmitForm(action, target, encType, method, std::move(results));
     };
     viewer->ObjectClick = [&pane](TObject* control, const std::string& onClick) {
@@ -127,9 +129,9 @@ void InstallFormFactories(THtmlPane& pane)
 // ---------------------------------------------------------------------------
 // ThtmlForm
 
-ThtmlForm::ThtmlForm(TSectionList* document, const TAttributeList& attributes,
-                     std::shared_ptr<TFormViewer> viewer)
-    : MasterList(document), FViewer(std::move(viewer))
+ThtmlForm::ThtmlForm(TSectionList* document, const TAttributeList& attributes, std::shared_ptr<TFormViewer> viewer)
+    : MasterList(document)
+    , FViewer(std::move(viewer))
 {
     if (const std::string method = AttributeText(attributes, MethodSy); !method.empty())
         Method = method.substr(0, MaxMethod);
@@ -193,7 +195,9 @@ void ThtmlForm::Submit(const std::optional<std::string>& extraPair)
 // TFormControlObj
 
 TFormControlObj::TFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes)
-    : MasterList(document), MyForm(form), FViewer(form->ViewerShare())
+    : MasterList(document)
+    , MyForm(form)
+    , FViewer(form->ViewerShare())
 {
     Value = AttributeText(attributes, ValueSy);
     Name = AttributeText(attributes, NameSy);

@@ -34,7 +34,7 @@ struct TFormViewer {
     std::function<bool()> SubmitInstalled;
     // Receives a submission; the receiver owns the results.
     std::function<void(const std::string& action, const std::string& target, const std::string& encType,
-                       const std::string& method, std::unique_ptr<TStringList> results)>
+        const std::string& method, std::unique_ptr<TStringList> results)>
         Submit;
     // A button, check box or radio button was clicked: the control and its
     // ONCLICK text.
@@ -194,8 +194,7 @@ enum class TButtonKind { Submit, Reset, Plain };
 // INPUT submit, reset and button.
 class TButtonFormControlObj : public TFormControlObj {
 public:
-    TButtonFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes,
-                          TButtonKind kind);
+    TButtonFormControlObj(TSectionList* document, ThtmlForm* form, const TAttributeList& attributes, TButtonKind kind);
     // Buttons submit nothing themselves; a submit button adds its pair.
     bool SubmitPair(int index, std::string& text) override;
     void FitToFont() override;
@@ -250,7 +249,11 @@ public:
 // One OPTION of a SELECT; its caption is the list line that holds it.
 class TOptionObj : public TObject {
 public:
-    TOptionObj(std::string value, bool selected) : Value(std::move(value)), Selected(selected) {}
+    TOptionObj(std::string value, bool selected)
+        : Value(std::move(value))
+        , Selected(selected)
+    {
+    }
     std::string Value; // empty when absent: the caption is submitted
     bool Selected;
 };
@@ -318,7 +321,10 @@ private:
 // The controls of one section, looked up by placeholder position.
 class TFormControlList {
 public:
-    explicit TFormControlList(const TSection& section) : FSection(section) {}
+    explicit TFormControlList(const TSection& section)
+        : FSection(section)
+    {
+    }
     // The control whose placeholder is at pos, with its size and baseline
     // flag; false when there is none.
     bool FindControl(int pos, TFormControlObj*& control, int& height, bool& baseline, int& width) const;

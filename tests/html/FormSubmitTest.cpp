@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -141,8 +142,8 @@ TEST_F(FormSubmitTest, ListsSubmitValuesElseCaptions)
     ASSERT_EQ(Submissions.size(), 2u);
     EXPECT_EQ(Submissions[1].Results, (Pairs { "m=Deux", "m=3", "s=C", "n=Z", "none=Premier" }));
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::MultiSelection);
-    EXPECT_EQ(Widget<QListWidget>(Control<TListBoxFormControlObj>(1))->selectionMode(),
-              QAbstractItemView::SingleSelection);
+    EXPECT_EQ(
+        Widget<QListWidget>(Control<TListBoxFormControlObj>(1))->selectionMode(), QAbstractItemView::SingleSelection);
 }
 
 TEST_F(FormSubmitTest, TextAreaSubmitsOnePairPerLine)
@@ -200,6 +201,24 @@ TEST_F(FormSubmitTest, ImageButtonSubmitsTheClickPositionOnce)
     EXPECT_EQ(Submissions[0].Results, (Pairs { "h=v", "pic.x=7", "pic.y=11" }));
     EXPECT_EQ(Submissions[1].Results, (Pairs { "h=v", "x=3", "y=4" }));
     EXPECT_EQ(Submissions[2].Results, (Pairs { "h=v", "s=Submit" }));
+}
+
+TEST_F(FormSubmitTest, AClickHandlerMayReplaceThePage)
+{
+    Load("<form><input type=button value=Suite onclick=\"suite\"><input type=checkbox></form>");
+    const QString next = QStringLiteral("C:\\Pages\\suite.htm");
+    AddPage(next, "<p>Page suivante</p>");
+    Pane.SetOnObjectClick([&](QObject*, TObject*, const std::string& onClick) {
+        if (onClick == "suite")
+            Pane.LoadHtmlFile(next);
+    });
+    QPointer<QPushButton> button = Widget<QPushButton>(Control<TButtonFormControlObj>());
+    QTest::mouseClick(button, Qt::LeftButton);
+    DeliverPosted();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Pane.SectionList().FormControlList.empty());
+    EXPECT_GE(IndexOfText("suivante"), 0);
+    EXPECT_TRUE(button.isNull()) << "the old page's widgets are gone";
 }
 
 TEST_F(FormSubmitTest, NothingIsCollectedWithoutASubmitHandler)

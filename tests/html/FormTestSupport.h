@@ -24,17 +24,16 @@ protected:
         // Focus changes reach widgets of the active window only.
         Pane.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&Pane));
-        Pane.SetOnFormSubmit([this](QObject*, const std::string& action, const std::string& target,
-                                 const std::string& encType, const std::string& method,
-                                 std::unique_ptr<TStringList> results) {
-            TSubmission submission { action, target, encType, method, {} };
-            for (int i = 0; i < results->Count(); ++i)
-                submission.Results.push_back(QStringToWin1252(results->Strings(i)));
-            Submissions.push_back(std::move(submission));
-        });
-        Pane.SetOnObjectClick([this](QObject*, TObject* control, const std::string& onClick) {
-            Clicks.emplace_back(control, onClick);
-        });
+        Pane.SetOnFormSubmit(
+            [this](QObject*, const std::string& action, const std::string& target, const std::string& encType,
+                const std::string& method, std::unique_ptr<TStringList> results) {
+                TSubmission submission { action, target, encType, method, {} };
+                for (int i = 0; i < results->Count(); ++i)
+                    submission.Results.push_back(QStringToWin1252(results->Strings(i)));
+                Submissions.push_back(std::move(submission));
+            });
+        Pane.SetOnObjectClick(
+            [this](QObject*, TObject* control, const std::string& onClick) { Clicks.emplace_back(control, onClick); });
     }
 
     void Load(const std::string& html)
@@ -46,8 +45,7 @@ protected:
     }
 
     // The n-th control of class T in page order.
-    template <class T>
-    T* Control(int n = 0)
+    template <class T> T* Control(int n = 0)
     {
         for (TSectionControl* item : Pane.SectionList().FormControlList)
             if (auto* control = dynamic_cast<T*>(item); control && n-- == 0)
@@ -55,8 +53,7 @@ protected:
         return nullptr;
     }
 
-    template <class W>
-    W* Widget(TFormControlObj* control)
+    template <class W> W* Widget(TFormControlObj* control)
     {
         return control ? qobject_cast<W*>(control->WindowControl()) : nullptr;
     }
