@@ -450,7 +450,9 @@ TCellObj* ThtmlTable::CellAt(int x, int y, int& contentLeft) const
     }
     const int gx = x - TableIndent - GridIndent;
     const int gy = y - gridTop;
-    if (gx < 0 || gx >= GridWidth || gy < 0 || gy >= gridHeight || RowCount() == 0 || NumCols == 0)
+    // Nothing answers before the first layout.
+    if (gx < 0 || gx >= GridWidth || gy < 0 || gy >= gridHeight || RowCount() == 0 || NumCols == 0 ||
+        static_cast<int>(FRowTops.size()) != RowCount())
         return nullptr;
     int row = 0;
     while (row + 1 < RowCount() && FRowTops[row + 1] <= gy)
@@ -581,8 +583,8 @@ void ThtmlTable::DumpLayout(std::string& out, int indent) const
         dumpCaption();
     for (int i = 0; i < RowCount(); ++i) {
         const TCellList* row = Row(i);
-        out += pad + "  row y=" + std::to_string(GridTop() + FRowTops[i]) + " h=" + std::to_string(row->RowHeight) +
-               "\n";
+        const int top = i < static_cast<int>(FRowTops.size()) ? FRowTops[i] : 0;
+        out += pad + "  row y=" + std::to_string(GridTop() + top) + " h=" + std::to_string(row->RowHeight) + "\n";
         for (const TObject* item : *row) {
             const auto* cell = static_cast<const TCellObj*>(item);
             if (cell->IsFiller())

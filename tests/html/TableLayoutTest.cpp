@@ -460,3 +460,16 @@ TEST(TablePlacement, DeepNestingLaysOutInLinearTime)
     EXPECT_GT(depth, 100);
     EXPECT_GT(page.Height, 0);
 }
+
+TEST(TableRows, HugeHeightsSaturateAndStillPaint)
+{
+    TParsedPage page("<table bgcolor=red><tr><td height=2147483647>a<td rowspan=2 height=2147483647>b"
+                     "<tr><td height=2000000000>c</table>apr\xE8s",
+                     300);
+    ThtmlTable* table = TableOf(page);
+    ASSERT_NE(table, nullptr);
+    EXPECT_GT(table->SectionHeight, 0);
+    EXPECT_GT(page.Height, table->SectionHeight);
+    const QImage image = page.Render(300, 50);
+    EXPECT_EQ(image.pixel(CellOf(*table, 0, 0)->Box.left() + 3, 10) & 0xFFFFFF, 0xFF0000u);
+}

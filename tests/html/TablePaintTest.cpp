@@ -25,6 +25,11 @@ QRect PanelBox(const ThtmlTable& table, const TCellObj& cell)
     return cell.Box.translated(table.TableIndent + table.GridIndent, table.YPosition + table.CaptionHeight);
 }
 
+int ContentLeftOf(const ThtmlTable& table, const TCellObj& cell)
+{
+    return table.TableIndent + table.GridIndent + cell.Box.left() + table.CellPadding;
+}
+
 void SelectAll(TSectionList& doc)
 {
     doc.SelB = 0;
@@ -221,4 +226,37 @@ TEST(TableCorpus, EveryTablePageLaysOutAndPaints)
         }
     }
     EXPECT_GE(pages, 5);
+}
+
+TEST(TableQueries, AFloatingTableAnswersForItsCellsAndTheTextBesideIt)
+{
+    TParsedPage page("<table align=left><tr><td>gauche</table>texte \xE0 c\xF4t\xE9", 400);
+    ThtmlTable* table = TableOf(page);
+    ASSERT_NE(table, nullptr);
+    const TCellObj& cell = *CellOf(*table, 0, 0);
+    TCharHit hit;
+    const int inCell = page.Doc.CharIndexAt(ContentLeftOf(*table, cell) + 1, cell.Cell.StartY + 2, hit);
+    EXPECT_EQ(inCell, cell.Cell.StartCurs);
+    const TSection* beside = page.Filled()[0];
+    const int inText = page.Doc.CharIndexAt(page.Line(*beside, 0).LineX + 1, beside->YPosition + 2, hit);
+    EXPECT_EQ(inText, beside->StartIndex);
+}
+
+TEST(TableQueries, NothingAnswersBeforeTheFirstLayout)
+{
+    TSectionList doc;
+    TStringList names;
+    const std::string html = "<table><tr><td><a href=x.htm>x</a></table>";
+    ParseHtmlBuffer(doc, names, html.data(), html.size());
+    ThtmlTable* table = TablesOf(doc).at(0);
+    TObject* control = nullptr;
+    std::unique_ptr<TUrlTarget> link;
+    TCharHit hit;
+    int x = 0, y = 0;
+    EXPECT_FALSE(table->LinkAt(3, 3, control, link));
+    EXPECT_EQ(table->CharIndexAt(3, 3, hit), -1);
+    EXPECT_FALSE(table->CharIndexToXY(0, x, y));
+    std::string dump;
+    table->DumpLayout(dump, 0);
+    EXPECT_NE(dump.find("ThtmlTable"), std::string::npos);
 }
