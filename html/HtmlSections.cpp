@@ -507,9 +507,11 @@ TImageObj* TCell::ImageAt(int x, int y, int& imageX, int& imageY)
 
 int TCell::CharIndexAt(int x, int y, TCharHit& hit)
 {
+    // The drawn band, so that a floating table (no height in the flow)
+    // answers for its cells too.
     for (TObject* item : *this) {
         auto* section = static_cast<TSectionBase*>(item);
-        if (y >= section->YPosition && y < section->YPosition + section->SectionHeight) {
+        if (Contains(*section, y)) {
             const int index = section->CharIndexAt(x, y, hit);
             if (index >= 0)
                 return index;
