@@ -51,6 +51,8 @@ int LastSelected(const TFreeList& options)
 
 void TListFormControlObj::AddOption(const std::string& value, const std::string& caption, bool selected)
 {
+    if (TheOptions.Count() >= MaxOptions)
+        return;
     TheOptions.Add(new TOptionObj(value, selected));
     Captions.push_back(caption);
     LongestCaption = std::max(LongestCaption, caption.size());

@@ -99,6 +99,8 @@ void InstallFormFactories(TSectionList& document, std::shared_ptr<TFormViewer> v
     };
     document.FormControlFactory = [viewer](TSectionList& doc, TObject*& form, const std::string& tag,
                                       const TAttributeList& attributes, bool& placeholder) {
+        if (doc.FormControlList.size() >= MaxControlsPerPage)
+            return std::unique_ptr<TSectionControl>();
         ThtmlForm* owner = CurrentOrNewForm(doc, form, viewer);
         std::unique_ptr<TFormControlObj> control = MakeControl(doc, owner, tag, attributes, placeholder);
         owner->AddControl(control.get());

@@ -46,6 +46,10 @@ struct TFormViewer {
     TFormControlObj* Focused = nullptr;
 };
 
+// Controls made for one page at most (each is a widget); the rest of a page
+// that asks for more shows without them.
+constexpr size_t MaxControlsPerPage = 10000;
+
 // Installs the form and control factories in the document. Every control
 // made from then on lives on the viewer's surface.
 void InstallFormFactories(TSectionList& document, std::shared_ptr<TFormViewer> viewer);
@@ -269,6 +273,8 @@ public:
     TFreeList TheOptions;
     std::vector<std::string> Captions;
     size_t LongestCaption = 3;
+    // Options kept at most: each becomes a line of the widget.
+    static constexpr int MaxOptions = 10000;
 };
 
 // SELECT with MULTIPLE or SIZE above 1.

@@ -112,6 +112,21 @@ TEST_F(FormLayoutTest, AbsurdAttributesGiveBoundedWidgets)
     EXPECT_TRUE(Control<TTextAreaFormControlObj>(0)->Wrap);
 }
 
+TEST_F(FormLayoutTest, APageMakesAtMostItsShareOfControlsAndOptions)
+{
+    std::string html = "<form><select name=s>";
+    for (int i = 0; i < TListFormControlObj::MaxOptions + 5; ++i)
+        html += "<option>o" + std::to_string(i);
+    html += "</select>";
+    for (size_t i = 0; i < MaxControlsPerPage + 5; ++i)
+        html += "<input type=hidden name=h value=" + std::to_string(i) + ">";
+    Load(html + "<p>fin</p></form>");
+    EXPECT_EQ(Pane.SectionList().FormControlList.size(), MaxControlsPerPage);
+    EXPECT_EQ(Control<TComboFormControlObj>()->TheOptions.Count(), TListFormControlObj::MaxOptions);
+    EXPECT_EQ(Widget<QComboBox>(Control<TComboFormControlObj>())->count(), TListFormControlObj::MaxOptions);
+    EXPECT_GE(IndexOfText("fin"), 0) << "the page goes on after the last control";
+}
+
 TEST_F(FormLayoutTest, PasswordsShowStars)
 {
     Load("<form><input type=PASSWORD name=p value=\"abc\"></form>");
