@@ -604,9 +604,9 @@ void TSectionList::Clear()
     // Emptied first: each section would otherwise take its controls out of
     // it one by one, in time quadratic in their number.
     FormControlList.clear();
+    TCell::Clear();
     FormList.Clear();
     MapList.Clear();
-    TCell::Clear();
     ImageContext.Clear();
     BackgroundBitmap = QImage();
     BackgroundTried = false;
@@ -682,17 +682,17 @@ int TSectionList::DoLayout(int y, int width, int& widest, int& charIndex)
 {
     FErrorShown = false;
     LayoutStamp = LayoutStamp == UINT_MAX ? 1 : LayoutStamp + 1;
-    const int height = ComputeLayout(y, charIndex, widest, width);
-    Animations.RestartAll();
     for (TSectionControl* control : FormControlList)
         control->FitToFont();
-    return height;
+    const int height = ComputeLayout(y, charIndex, widest, width);
     // Controls that the new layout puts out of view must not stay where the
     // old one had them: the next paint places the visible ones, the others
     // are tidied away.
     for (TSectionControl* control : FormControlList)
         control->ShownInPaint = false;
     FTidyControls = !FormControlList.empty();
+    Animations.RestartAll();
+    return height;
 }
 
 void TSectionList::Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y)
