@@ -54,8 +54,8 @@ std::string TablePage()
                     ++c;
                     continue;
                 }
-                page += "<td" + attributes + ">cellule " + std::to_string(r) + "," + std::to_string(c) +
-                        (c % 3 == 0 ? " avec un peu plus de texte" : "") + "</td>";
+                page += "<td" + attributes + ">cellule " + std::to_string(r) + "," + std::to_string(c)
+                    + (c % 3 == 0 ? " avec un peu plus de texte" : "") + "</td>";
                 c += span;
             }
             page += "</tr>\n";
@@ -151,8 +151,8 @@ int main(int argc, char** argv)
         return 1;
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("200 tables: parse+layout / QTextDocument", "BM_TablesParseLayout", "BM_TablesQTextDocument",
-                        0.5);
+    reporter.PrintRatio(
+        "200 tables: parse+layout / QTextDocument", "BM_TablesParseLayout", "BM_TablesQTextDocument", 0.5);
     reporter.PrintRatio("200 tables: layout alone / QTextDocument", "BM_TablesLayout", "BM_TablesQTextDocument", 0.5);
     benchmark::Shutdown();
     return 0;

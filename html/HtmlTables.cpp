@@ -18,14 +18,14 @@ namespace {
 // A sum of heights that cannot overflow, however tall the cells ask to be.
 int AddHeights(int a, int b)
 {
-    return static_cast<int>(std::clamp<int64_t>(int64_t{a} + b, INT_MIN / 2, INT_MAX / 2));
+    return static_cast<int>(std::clamp<int64_t>(int64_t { a } + b, INT_MIN / 2, INT_MAX / 2));
 }
 
 bool SameWord(std::string_view text, std::string_view word)
 {
     return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-               return std::toupper(static_cast<unsigned char>(a)) == b;
-           });
+        return std::toupper(static_cast<unsigned char>(a)) == b;
+    });
 }
 
 // WIDTH: pixels above 0, or 1 to 100 percent kept in tenths.
@@ -71,7 +71,9 @@ constexpr char TooManyColumns[] = "Table has too many Columns";
 // Cells and rows.
 
 TCellObj::TCellObj(TSectionList* document, const TAttributeList& attributes, int vAlign)
-    : VAlign(vAlign), Cell(document), Owner(this)
+    : VAlign(vAlign)
+    , Cell(document)
+    , Owner(this)
 {
     ColSpan = SpanOf(attributes, ColSpanSy);
     RowSpan = SpanOf(attributes, RowSpanSy);
@@ -81,7 +83,12 @@ TCellObj::TCellObj(TSectionList* document, const TAttributeList& attributes, int
     Cell.BkGnd = ReadColor(attributes, BGColorSy, Cell.BkColor);
 }
 
-TCellObj::TCellObj(TSectionList* document, TCellObj* owner) : ColSpan(0), Cell(document), Owner(owner) {}
+TCellObj::TCellObj(TSectionList* document, TCellObj* owner)
+    : ColSpan(0)
+    , Cell(document)
+    , Owner(owner)
+{
+}
 
 void TCellObj::ContentRange(int& minimum, int& maximum)
 {
@@ -104,22 +111,22 @@ int TCellObj::LayoutAt(int y, int width, int& charIndex)
     const int start = charIndex;
     int widest = 0;
     LaidOut.Height = Cell.ComputeLayout(y, charIndex, widest, width);
-    LaidOut = {stamp, width, y, start, charIndex - start, LaidOut.Height};
+    LaidOut = { stamp, width, y, start, charIndex - start, LaidOut.Height };
     return LaidOut.Height;
 }
 
-TCellList::TCellList(const TAttributeList& attributes)
-{
-    BkGnd = ReadColor(attributes, BGColorSy, BkColor);
-}
+TCellList::TCellList(const TAttributeList& attributes) { BkGnd = ReadColor(attributes, BGColorSy, BkColor); }
 
 // ---------------------------------------------------------------------------
 // The table.
 
-ThtmlTable::ThtmlTable(TSectionList* document, int level, TCell* enclosingCell, int justification,
-                       const TAttributeList& attributes)
-    : TSectionBase(document), Caption(document, &Caption), Align(justification), ListLevel(level),
-      FEnclosingCell(enclosingCell)
+ThtmlTable::ThtmlTable(
+    TSectionList* document, int level, TCell* enclosingCell, int justification, const TAttributeList& attributes)
+    : TSectionBase(document)
+    , Caption(document, &Caption)
+    , Align(justification)
+    , ListLevel(level)
+    , FEnclosingCell(enclosingCell)
 {
     Caption.ColSpan = 1;
     if (const TAttribute* a = attributes.FindAttribute(AlignSy)) {
@@ -141,7 +148,7 @@ ThtmlTable::ThtmlTable(TSectionList* document, int level, TCell* enclosingCell, 
     BkGnd = ReadColor(attributes, BGColorSy, BkColor);
     BdrOn = ReadColor(attributes, BorderColorSy, BdrColor);
     if (const TAttribute* a = attributes.FindAttribute(HSpaceSy))
-        HSpace = static_cast<int>(std::min<int64_t>(std::llabs(int64_t{a->Number}), MaxHSpace));
+        HSpace = static_cast<int>(std::min<int64_t>(std::llabs(int64_t { a->Number }), MaxHSpace));
 }
 
 ThtmlTable::~ThtmlTable() noexcept(false) = default;
@@ -186,7 +193,7 @@ void ThtmlTable::Normalize()
     Normalized = true;
     InheritBackgrounds();
     struct TSlot {
-        TCellObj* Cell;  // null for a filler
+        TCellObj* Cell; // null for a filler
         TCellObj* Owner; // the cell a filler stands for (null: padding)
         int RowSpan;
     };
@@ -205,9 +212,9 @@ void ThtmlTable::Normalize()
             auto* cell = static_cast<TCellObj*>(item);
             if (cell->Wd > 0 && !cell->AsPercent)
                 HasPixelWidths = true;
-            grid[i].push_back({cell, cell, cell->RowSpan});
+            grid[i].push_back({ cell, cell, cell->RowSpan });
             for (int k = 1; k < cell->ColSpan; ++k)
-                grid[i].push_back({nullptr, cell, cell->RowSpan});
+                grid[i].push_back({ nullptr, cell, cell->RowSpan });
         }
         columns = std::max(columns, static_cast<int>(length));
     }
@@ -223,12 +230,12 @@ void ThtmlTable::Normalize()
             for (int k = 1; k < span; ++k) {
                 std::vector<TSlot>& below = grid[i + k];
                 while (static_cast<int>(below.size()) < c)
-                    below.push_back({nullptr, nullptr, 1});
+                    below.push_back({ nullptr, nullptr, 1 });
                 if (below.size() >= MaxCols) {
                     FTooManyColumns = true;
                     return;
                 }
-                below.insert(below.begin() + c, {nullptr, slot.Owner, 1});
+                below.insert(below.begin() + c, { nullptr, slot.Owner, 1 });
                 columns = std::max(columns, static_cast<int>(below.size()));
             }
         }
@@ -238,7 +245,7 @@ void ThtmlTable::Normalize()
         std::vector<TCellObj*> cells;
         while (row->Count() > 0)
             cells.push_back(static_cast<TCellObj*>(row->Extract(0)));
-        grid[i].resize(static_cast<size_t>(columns), {nullptr, nullptr, 1});
+        grid[i].resize(static_cast<size_t>(columns), { nullptr, nullptr, 1 });
         for (const TSlot& slot : grid[i])
             row->Add(slot.Cell ? slot.Cell : new TCellObj(Document, slot.Owner));
     }
@@ -326,7 +333,7 @@ int ThtmlTable::ComputeLayout(int y, int& charIndex, int& widest, IndentManager&
     if (Float) {
         // Text flows beside it: it adds nothing to the flow itself.
         indents.AddFloat(y, TableWidth + HSpace + 1,
-                         static_cast<int>(Align == JustLeft ? TFloatSide::Left : TFloatSide::Right), height);
+            static_cast<int>(Align == JustLeft ? TFloatSide::Left : TFloatSide::Right), height);
         SectionHeight = 0;
         DrawHeight = height;
     } else {
@@ -393,7 +400,7 @@ void ThtmlTable::RowHeights(int charIndex)
 // Each cell at its final place, aligned vertically in the rows it spans.
 void ThtmlTable::LayoutRows(int& charIndex)
 {
-    std::array<int, MaxCols + 1> lefts{};
+    std::array<int, MaxCols + 1> lefts {};
     for (int c = 1; c <= NumCols; ++c)
         lefts[c] = lefts[c - 1] + Widths[c - 1];
     const int gridTop = GridTop();
@@ -410,10 +417,10 @@ void ThtmlTable::LayoutRows(int& charIndex)
             const int free = std::max(0, cell->SpannedHt - 2 * CellPadding - cell->Ht);
             cell->YIndent = cell->VAlign == 0 ? 0 : cell->VAlign == 1 ? free / 2 : free;
             const int right = lefts[std::min(NumCols, c + cell->ColSpan)];
-            cell->Box = QRect(lefts[c] + CellSpacing, FRowTops[i] + CellSpacing, right - lefts[c] - CellSpacing,
-                              cell->SpannedHt);
+            cell->Box = QRect(
+                lefts[c] + CellSpacing, FRowTops[i] + CellSpacing, right - lefts[c] - CellSpacing, cell->SpannedHt);
             cell->LayoutAt(AddHeights(gridTop, cell->Box.top() + CellPadding + cell->YIndent),
-                           CellContentWidth(*cell, c), charIndex);
+                CellContentWidth(*cell, c), charIndex);
         }
     }
 }
@@ -421,8 +428,7 @@ void ThtmlTable::LayoutRows(int& charIndex)
 // ---------------------------------------------------------------------------
 // Queries, delegated to the cell concerned.
 
-template <class F>
-void ThtmlTable::ForEachCellInOrder(F&& f) const
+template <class F> void ThtmlTable::ForEachCellInOrder(F&& f) const
 {
     auto& caption = const_cast<TCellObj&>(Caption);
     if (TopCaption)
@@ -451,8 +457,8 @@ TCellObj* ThtmlTable::CellAt(int x, int y, int& contentLeft) const
     const int gx = x - TableIndent - GridIndent;
     const int gy = y - gridTop;
     // Nothing answers before the first layout.
-    if (gx < 0 || gx >= GridWidth || gy < 0 || gy >= gridHeight || RowCount() == 0 || NumCols == 0 ||
-        static_cast<int>(FRowTops.size()) != RowCount())
+    if (gx < 0 || gx >= GridWidth || gy < 0 || gy >= gridHeight || RowCount() == 0 || NumCols == 0
+        || static_cast<int>(FRowTops.size()) != RowCount())
         return nullptr;
     int row = 0;
     while (row + 1 < RowCount() && FRowTops[row + 1] <= gy)
@@ -500,7 +506,7 @@ int ThtmlTable::CharIndexAt(int x, int y, TCharHit& hit)
 TCell* ThtmlTable::CellWithIndex(int index, int& contentLeft) const
 {
     TCell* found = nullptr;
-    for (const int past : {0, 1})
+    for (const int past : { 0, 1 })
         ForEachCellInOrder([&](TCellObj& cell, int left) {
             const TCell& c = cell.Cell;
             if (!found && c.CellCharCount > 0 && index >= c.StartCurs && index < c.StartCurs + c.CellCharCount + past) {
@@ -567,16 +573,16 @@ void ThtmlTable::DumpLayout(std::string& out, int indent) const
     std::string header;
     TSectionBase::DumpLayout(header, indent);
     header.pop_back();
-    out += header + " x=" + std::to_string(TableIndent) + " w=" + std::to_string(TableWidth) +
-           " grid=" + std::to_string(GridIndent) + "+" + std::to_string(GridWidth) + " cols=";
+    out += header + " x=" + std::to_string(TableIndent) + " w=" + std::to_string(TableWidth)
+        + " grid=" + std::to_string(GridIndent) + "+" + std::to_string(GridWidth) + " cols=";
     for (int c = 0; c < NumCols; ++c)
         out += (c ? "," : "") + std::to_string(Widths[c]);
     out += "\n";
     auto dumpCaption = [&] {
         if (Caption.Cell.Count() == 0)
             return;
-        out += pad + "  caption y=" + std::to_string(Caption.Cell.StartY) + " h=" + std::to_string(CaptionHeight) +
-               "\n";
+        out += pad + "  caption y=" + std::to_string(Caption.Cell.StartY) + " h=" + std::to_string(CaptionHeight)
+            + "\n";
         Caption.Cell.DumpLayout(out, indent + 2);
     };
     if (TopCaption)
@@ -589,9 +595,9 @@ void ThtmlTable::DumpLayout(std::string& out, int indent) const
             const auto* cell = static_cast<const TCellObj*>(item);
             if (cell->IsFiller())
                 continue;
-            out += pad + "    cell x=" + std::to_string(ContentLeft(*cell)) + " y=" + std::to_string(cell->Cell.StartY) +
-                   " w=" + std::to_string(cell->Box.width()) + " h=" + std::to_string(cell->Box.height()) +
-                   " span=" + std::to_string(cell->ColSpan) + "x" + std::to_string(cell->RowSpan) + "\n";
+            out += pad + "    cell x=" + std::to_string(ContentLeft(*cell)) + " y=" + std::to_string(cell->Cell.StartY)
+                + " w=" + std::to_string(cell->Box.width()) + " h=" + std::to_string(cell->Box.height())
+                + " span=" + std::to_string(cell->ColSpan) + "x" + std::to_string(cell->RowSpan) + "\n";
             cell->Cell.DumpLayout(out, indent + 3);
         }
     }

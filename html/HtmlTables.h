@@ -31,18 +31,18 @@ public:
 
     int ColSpan = 1;
     int RowSpan = 1;
-    int Wd = 0;             // WIDTH: pixels, or tenths of a percent with AsPercent
+    int Wd = 0; // WIDTH: pixels, or tenths of a percent with AsPercent
     bool AsPercent = false;
-    int SpecHt = 0;         // HEIGHT in pixels
-    int VAlign = 1;         // 0 top, 1 middle, 2 bottom
+    int SpecHt = 0; // HEIGHT in pixels
+    int VAlign = 1; // 0 top, 1 middle, 2 bottom
     TCell Cell;
-    TCellObj* Owner;        // the cell a filler stands for; a cell itself
+    TCellObj* Owner; // the cell a filler stands for; a cell itself
 
     // From the last layout.
-    int Ht = 0;             // content height
-    int SpannedHt = 0;      // the rows it spans, less one spacing
-    int YIndent = 0;        // vertical offset of the content
-    QRect Box;              // its rectangle, relative to the grid's top-left
+    int Ht = 0; // content height
+    int SpannedHt = 0; // the rows it spans, less one spacing
+    int YIndent = 0; // vertical offset of the content
+    QRect Box; // its rectangle, relative to the grid's top-left
 
     // Layout caches, valid for one document layout (TSectionList::LayoutStamp).
     struct TMeasure {
@@ -87,8 +87,8 @@ public:
     static constexpr int MaxSpacing = 40;
     static constexpr int MaxHSpace = 20;
 
-    ThtmlTable(TSectionList* document, int level, TCell* enclosingCell, int justification,
-               const TAttributeList& attributes);
+    ThtmlTable(
+        TSectionList* document, int level, TCell* enclosingCell, int justification, const TAttributeList& attributes);
     ~ThtmlTable() noexcept(false) override;
 
     // Rows are appended by the parser.
@@ -114,12 +114,12 @@ public:
     TFreeList Rows;
     TCellObj Caption;
     bool TopCaption = true;
-    int Align;              // 1 left, 2 centre, 3 right
-    bool Float = false;     // ALIGN LEFT or RIGHT: text flows beside it
+    int Align; // 1 left, 2 centre, 3 right
+    bool Float = false; // ALIGN LEFT or RIGHT: text flows beside it
     bool Border = false;
     int CellPadding = 1;
     int CellSpacing = 2;
-    int Width = 0;          // WIDTH: pixels, or tenths of a percent with AsPercent
+    int Width = 0; // WIDTH: pixels, or tenths of a percent with AsPercent
     bool AsPercent = false;
     TColor BkColor = clNone;
     bool BkGnd = false;
@@ -130,16 +130,16 @@ public:
 
     // Computed.
     int NumCols = 0;
-    std::array<int, MaxCols + 1> Widths{};
-    std::array<int, MaxCols + 1> Percents{}; // tenths
+    std::array<int, MaxCols + 1> Widths {};
+    std::array<int, MaxCols + 1> Percents {}; // tenths
     int GridWidth = 0;
     int TableWidth = 0;
-    int TableIndent = 0;    // x of the table in its column
-    int GridIndent = 0;     // x of the grid inside the table
+    int TableIndent = 0; // x of the table in its column
+    int GridIndent = 0; // x of the grid inside the table
     int CaptionHeight = 0;
     bool HasPixelWidths = false;
     bool Normalized = false;
-    int DrawX = 0;          // painted position of the table
+    int DrawX = 0; // painted position of the table
     int DrawY = 0;
 
 private:
@@ -159,16 +159,15 @@ private:
     TCell* CellWithIndex(int index, int& contentLeft) const;
     int ContentLeft(const TCellObj& cell) const;
     // Caption on top, every cell row by row, caption at the bottom.
-    template <class F>
-    void ForEachCellInOrder(F&& f) const;
+    template <class F> void ForEachCellInOrder(F&& f) const;
 
     // HtmlTablesWidths.cpp
     // The cells' content ranges plus padding, in grid order.
     std::vector<TSpanCell> MeasureCells();
     // Percentages of pixel WIDTHs are taken relative to `relativeTo` (0:
     // they carry none).
-    std::vector<TColumnRange> ColumnRanges(const std::vector<TSpanCell>& cells, bool percentAware,
-                                           int relativeTo) const;
+    std::vector<TColumnRange> ColumnRanges(
+        const std::vector<TSpanCell>& cells, bool percentAware, int relativeTo) const;
     bool UsesPercentRanges() const { return !HasPixelWidths || Width > 0; }
     void ComputeWidths(int available);
 

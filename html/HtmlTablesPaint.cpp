@@ -14,9 +14,7 @@ int ThtmlTable::Paint(QPainter& canvas, const QRect& area, int y, int x)
     const int yOff = y - YPosition;
     DrawX = x + TableIndent;
     DrawY = y;
-    auto paintCaption = [&] {
-        Caption.Cell.Paint(canvas, area, Caption.Cell.StartY + yOff, DrawX, TableWidth);
-    };
+    auto paintCaption = [&] { Caption.Cell.Paint(canvas, area, Caption.Cell.StartY + yOff, DrawX, TableWidth); };
     if (TopCaption)
         paintCaption();
     PaintGrid(canvas, area, DrawX + GridIndent, GridTop() + yOff);
@@ -38,8 +36,8 @@ void ThtmlTable::PaintGrid(QPainter& canvas, const QRect& area, int gridX, int g
             for (TObject* c : *static_cast<TCellList*>(item)) {
                 const auto* cell = static_cast<TCellObj*>(c);
                 if (!cell->IsFiller())
-                    spacing -= cell->Box.translated(gridX, gridY).adjusted(-bevelMargin, -bevelMargin, bevelMargin,
-                                                                            bevelMargin);
+                    spacing -= cell->Box.translated(gridX, gridY)
+                                   .adjusted(-bevelMargin, -bevelMargin, bevelMargin, bevelMargin);
             }
         const QColor color = ToQColor(BdrColor);
         for (const QRect& part : spacing)
@@ -57,10 +55,10 @@ void ThtmlTable::PaintGrid(QPainter& canvas, const QRect& area, int gridX, int g
             if (cell->Cell.BkGnd)
                 canvas.fillRect(box, ToQColor(cell->Cell.BkColor));
             cell->Cell.Paint(canvas, area, cell->Cell.StartY + yOff, box.left() + CellPadding,
-                             std::max(0, box.width() - 2 * CellPadding));
+                std::max(0, box.width() - 2 * CellPadding));
             if (Border)
                 DrawBevel(Document->Background, canvas, box.left() - 1, box.top() - 1, box.right() + 1,
-                          box.bottom() + 1, TBevel::Sunken);
+                    box.bottom() + 1, TBevel::Sunken);
         }
     if (Border && GridWidth > 0 && gridHeight > 0)
         DrawBevel(Document->Background, canvas, grid.left(), grid.top(), grid.right(), grid.bottom(), TBevel::Raised);

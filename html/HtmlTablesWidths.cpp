@@ -30,8 +30,7 @@ int SumOf(const std::vector<int>& values)
     return static_cast<int>(std::clamp<int64_t>(sum, INT_MIN, INT_MAX));
 }
 
-template <class Field>
-int SumOver(const std::vector<TColumnRange>& ranges, int first, int count, Field field)
+template <class Field> int SumOver(const std::vector<TColumnRange>& ranges, int first, int count, Field field)
 {
     int64_t sum = 0;
     for (int c = first; c < first + count; ++c)
@@ -42,11 +41,11 @@ int SumOver(const std::vector<TColumnRange>& ranges, int first, int count, Field
 // Gives `excess` to the chosen columns in proportion to `weights` (equal
 // shares when they sum to 0); the last chosen column takes the remainder.
 void ShareOut(std::vector<TColumnRange>& ranges, const std::vector<int>& chosen, const std::vector<int>& weights,
-              int excess, int TColumnRange::*field)
+    int excess, int TColumnRange::*field)
 {
     if (chosen.empty() || excess <= 0)
         return;
-    const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t{0});
+    const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t { 0 });
     int given = 0;
     for (size_t i = 0; i < chosen.size(); ++i) {
         const int share = total > 0 ? Scaled(excess, weights[i], total) : excess / static_cast<int>(chosen.size());
@@ -193,7 +192,7 @@ std::vector<int> FillTableWidth(const std::vector<TColumnRange>& ranges, int wid
         if (chosen.empty())
             unheldPercents(chosen, weights);
         const int rest = width - sum;
-        const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t{0});
+        const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t { 0 });
         for (size_t i = 0; i < chosen.size(); ++i)
             widths[chosen[i]] += total > 0 ? Scaled(rest, weights[i], total) : rest / static_cast<int>(chosen.size());
     } else if (sum > width) {
@@ -201,7 +200,7 @@ std::vector<int> FillTableWidth(const std::vector<TColumnRange>& ranges, int wid
         // four rounds, as each hold moves the excess onto the others.
         for (int round = 0; round < 4; ++round) {
             unheldPercents(chosen, weights);
-            const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t{0});
+            const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t { 0 });
             const int excess = SumOf(widths) - width;
             bool newlyHeld = false;
             for (size_t i = 0; i < chosen.size() && total > 0; ++i) {
@@ -216,7 +215,7 @@ std::vector<int> FillTableWidth(const std::vector<TColumnRange>& ranges, int wid
                 break;
         }
         unheldPercents(chosen, weights);
-        const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t{0});
+        const int64_t total = std::accumulate(weights.begin(), weights.end(), int64_t { 0 });
         const int excess = SumOf(widths) - width;
         for (size_t i = 0; i < chosen.size() && total > 0 && excess > 0; ++i) {
             const int c = chosen[i];
@@ -419,8 +418,8 @@ std::vector<TSpanCell> ThtmlTable::MeasureCells()
     return cells;
 }
 
-std::vector<TColumnRange> ThtmlTable::ColumnRanges(const std::vector<TSpanCell>& cells, bool percentAware,
-                                                   int relativeTo) const
+std::vector<TColumnRange> ThtmlTable::ColumnRanges(
+    const std::vector<TSpanCell>& cells, bool percentAware, int relativeTo) const
 {
     return percentAware ? PercentColumnRanges(cells, NumCols, relativeTo) : PlainColumnRanges(cells, NumCols);
 }
@@ -433,8 +432,8 @@ void ThtmlTable::ComputeWidths(int available)
     const int W = std::max(20, target - CellSpacing);
     const std::vector<TSpanCell> cells = MeasureCells();
     std::vector<TColumnRange> ranges = ColumnRanges(cells, UsesPercentRanges(), W);
-    const std::vector<int> widths =
-        UsesPercentRanges() ? PercentWidths(ranges, W, Width > 0) : ProportionalWidths(ranges, W);
+    const std::vector<int> widths
+        = UsesPercentRanges() ? PercentWidths(ranges, W, Width > 0) : ProportionalWidths(ranges, W);
     Widths.fill(0);
     Percents.fill(0);
     GridWidth = CellSpacing;

@@ -14,8 +14,8 @@ struct TSpanCell {
     int Min = 0;
     int Max = 0;
     int PixelWidth = 0; // WIDTH in pixels, 0 when none
-    int Percent = 0;    // WIDTH in tenths of a percent, 0 when none
-    int Pad = 0;        // added to a pixel WIDTH
+    int Percent = 0; // WIDTH in tenths of a percent, 0 when none
+    int Pad = 0; // added to a pixel WIDTH
 };
 
 struct TColumnRange {

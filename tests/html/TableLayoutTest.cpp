@@ -62,7 +62,7 @@ TEST(TableGrid, RowSpansAreCappedToTheRowsThatRemain)
 
 TEST(TableGrid, SpansThatAreNotNumbersAboveOneCountAsOne)
 {
-    for (const char* span : {"0", "-5", "1", "2147483648", "99999999999", "x", "\"\""}) {
+    for (const char* span : { "0", "-5", "1", "2147483648", "99999999999", "x", "\"\"" }) {
         TParsedPage page(std::string("<table><tr><td colspan=") + span + " rowspan=" + span + ">a<td>b</table>");
         ThtmlTable* table = TableOf(page);
         ASSERT_NE(table, nullptr) << span;
@@ -126,12 +126,12 @@ TEST(TableColumns, HugeSpansAreRefusedBeforeAnyFillerIsMade)
 {
     TRecordingDialogs dialogs;
     TScopedDialogs scoped(dialogs);
-    for (const char* html : {"<table><tr><td colspan=31>a</table>",
-                             "<table><tr><td colspan=2147483647>a<td colspan=2147483647>b</table>",
-                             // Row spans make the rows below one longer each.
-                             "<table><tr><td rowspan=2>a<tr><td>1<td>2<td>3<td>4<td>5<td>6<td>7<td>8<td>9<td>10"
-                             "<td>1<td>2<td>3<td>4<td>5<td>6<td>7<td>8<td>9<td>20"
-                             "<td>1<td>2<td>3<td>4<td>5<td>6<td>7<td>8<td>9<td>30</table>"}) {
+    for (const char* html :
+        { "<table><tr><td colspan=31>a</table>", "<table><tr><td colspan=2147483647>a<td colspan=2147483647>b</table>",
+            // Row spans make the rows below one longer each.
+            "<table><tr><td rowspan=2>a<tr><td>1<td>2<td>3<td>4<td>5<td>6<td>7<td>8<td>9<td>10"
+            "<td>1<td>2<td>3<td>4<td>5<td>6<td>7<td>8<td>9<td>20"
+            "<td>1<td>2<td>3<td>4<td>5<td>6<td>7<td>8<td>9<td>30</table>" }) {
         TParsedPage page(std::string("<p>x") + html);
         EXPECT_EQ(TableOf(page), nullptr) << html;
     }
@@ -161,13 +161,13 @@ TEST(TableAttributes, PaddingSpacingAndHSpaceAreCapped)
         int padding, spacing, hspace;
         bool border;
     } cases[] = {
-        {"", 1, 2, 5, false},
-        {"border", 1, 4, 5, true}, // a bare BORDER: spacing 2 + 2
-        {"border=0", 1, 2, 5, false},
-        {"border=3 cellspacing=40", 1, 42, 5, true},
-        {"cellpadding=500 cellspacing=999 hspace=-30", 50, 40, 20, false},
-        {"cellpadding=-4 cellspacing=-1 hspace=7", 0, 0, 7, false},
-        {"cellpadding=x cellspacing=2147483648 hspace=-2147483648", 0, 0, 20, false},
+        { "", 1, 2, 5, false },
+        { "border", 1, 4, 5, true }, // a bare BORDER: spacing 2 + 2
+        { "border=0", 1, 2, 5, false },
+        { "border=3 cellspacing=40", 1, 42, 5, true },
+        { "cellpadding=500 cellspacing=999 hspace=-30", 50, 40, 20, false },
+        { "cellpadding=-4 cellspacing=-1 hspace=7", 0, 0, 7, false },
+        { "cellpadding=x cellspacing=2147483648 hspace=-2147483648", 0, 0, 20, false },
     };
     for (const auto& c : cases) {
         TParsedPage page(std::string("<table ") + c.attributes + "><tr><td>x</table>");
@@ -186,8 +186,8 @@ TEST(TableAttributes, WidthsInPixelsOrPercentInRange)
         const char* width;
         int value;
         bool percent;
-    } cases[] = {{"300", 300, false}, {"50%", 500, true}, {"\"100%\"", 1000, true},
-                 {"150%", 0, false},  {"0", 0, false},    {"-20", 0, false}};
+    } cases[] = { { "300", 300, false }, { "50%", 500, true }, { "\"100%\"", 1000, true }, { "150%", 0, false },
+        { "0", 0, false }, { "-20", 0, false } };
     for (const auto& c : cases) {
         TParsedPage page(std::string("<table width=") + c.width + "><tr><td width=" + c.width + ">x</table>");
         ThtmlTable* table = TableOf(page);
@@ -208,7 +208,7 @@ TEST(TableWidths, ASpanningCellSharesItsExtraMinimumInProportion)
     TParsedPage page("<table cellpadding=0 cellspacing=0>"
                      "<tr><td>aa<td>bbbbbbbb<td>c"
                      "<tr><td colspan=2>abcdefghijklmnopqrstuvwxyzabcdefghij<td>c</table>",
-                     20);
+        20);
     ThtmlTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     const int m0 = RangeOf(*CellOf(*table, 0, 0)).first;
@@ -391,7 +391,7 @@ TEST(TablePlacement, CentreAndRightOffsetTheTableInItsColumn)
     TParsedPage page("<table align=center><tr><td>x</table><center><table><tr><td>x</table></center>"
                      "<table><tr><td>x</table><div align=right><table><tr><td>x</table></div>"
                      "<table align=right><tr><td>x</table>",
-                     500);
+        500);
     const std::vector<ThtmlTable*> tables = TablesOf(page.Doc);
     ASSERT_EQ(tables.size(), 5);
     const int w = tables[0]->TableWidth;
@@ -411,7 +411,7 @@ TEST(TablePlacement, ALeftTableLetsTextRunOnItsRightUntilAClear)
 {
     TParsedPage page("<table align=left border><tr><td>un<br>deux<br>trois</table>"
                      "texte \xE0 droite<br clear=left>dessous",
-                     500);
+        500);
     ThtmlTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->Float);
@@ -465,7 +465,7 @@ TEST(TableRows, HugeHeightsSaturateAndStillPaint)
 {
     TParsedPage page("<table bgcolor=red><tr><td height=2147483647>a<td rowspan=2 height=2147483647>b"
                      "<tr><td height=2000000000>c</table>apr\xE8s",
-                     300);
+        300);
     ThtmlTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     EXPECT_GT(table->SectionHeight, 0);

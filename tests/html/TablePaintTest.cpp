@@ -45,7 +45,7 @@ TEST(TablePaint, BackgroundsFillTheCellsAndTheBorderColourTheSpacing)
 {
     TParsedPage page("<table cellspacing=6 cellpadding=4 bordercolor=red bgcolor=lime>"
                      "<tr><td>a<td bgcolor=blue>b</table>",
-                     400);
+        400);
     ThtmlTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     const QImage image = page.Render(400, 100);
@@ -70,8 +70,7 @@ TEST(TablePaint, BareBorderGivesSpacingFourAndBevels)
     const QImage image = page.Render(400, 100);
     const QRgb shadow = ToQColor(clBtnShadow).rgb() & 0xFFFFFF;
     const QRgb silver = 0xC0C0C0; // the highlight on a white page
-    const QRect grid(table->TableIndent + table->GridIndent, table->YPosition, table->GridWidth,
-                     table->SectionHeight);
+    const QRect grid(table->TableIndent + table->GridIndent, table->YPosition, table->GridWidth, table->SectionHeight);
     // The table's raised bevel: light at the top-left, dark at the bottom-right.
     EXPECT_EQ(Pixel(image, grid.left() + 2, grid.top()), silver);
     EXPECT_EQ(Pixel(image, grid.right(), grid.top() + 2), shadow);
@@ -116,7 +115,7 @@ TEST(TableQueries, LinksImagesAndCharactersComeFromTheCellUnderThePoint)
 {
     TParsedPage page("<table cellpadding=5><caption><a href=cap.htm>titre</a></caption>"
                      "<tr><td>rien<td><a href=b.htm>lien</a><tr><td colspan=2><a href=c.htm>large</a></table>",
-                     500);
+        500);
     ThtmlTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     TObject* control = nullptr;
@@ -199,15 +198,15 @@ TEST(TableCorpus, EveryTablePageLaysOutAndPaints)
     TRecordingDialogs dialogs;
     TScopedDialogs scoped(dialogs);
     int pages = 0;
-    QDirIterator it(corpus + QStringLiteral("/html"), {QStringLiteral("*.htm"), QStringLiteral("*.html")},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(corpus + QStringLiteral("/html"), { QStringLiteral("*.htm"), QStringLiteral("*.html") },
+        QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly) || !file.readAll().toLower().contains("<table"))
             continue;
         ++pages;
-        for (int width : {800, 120}) {
+        for (int width : { 800, 120 }) {
             TSectionList doc;
             doc.SetBackground(clWhite);
             TStringList names;

@@ -38,7 +38,7 @@ TEST(TableParser, TextBetweenCellsGoesToTheEnclosingCellBeforeTheTable)
     std::vector<std::string> texts;
     for (TSection* s : page.Filled())
         texts.push_back(s->Buff);
-    EXPECT_EQ(texts, (std::vector<std::string>{"perdu", "entre ", "apr\xE8s"}));
+    EXPECT_EQ(texts, (std::vector<std::string> { "perdu", "entre ", "apr\xE8s" }));
     ThtmlTable* table = TableOf(page);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(TextOf(CellOf(*table, 0, 0)->Cell), "dedans");
@@ -57,7 +57,8 @@ TEST(TableParser, FontsAndLinksDoNotLeakFromOneCellIntoTheNext)
     EXPECT_FALSE(first->Fonts.GetFontObjAt(0)->UrlTarget.Empty());
     EXPECT_FALSE(second->Fonts.GetFontObjAt(0)->TheFont().italic());
     EXPECT_TRUE(second->Fonts.GetFontObjAt(0)->UrlTarget.Empty());
-    EXPECT_LT(second->Fonts.GetFontObjAt(0)->TheFont().pixelSize(), first->Fonts.GetFontObjAt(0)->TheFont().pixelSize());
+    EXPECT_LT(
+        second->Fonts.GetFontObjAt(0)->TheFont().pixelSize(), first->Fonts.GetFontObjAt(0)->TheFont().pixelSize());
     const TSection* after = page.Filled().back();
     EXPECT_EQ(after->Buff, "apr\xE8s");
     EXPECT_TRUE(after->Fonts.GetFontObjAt(0)->UrlTarget.Empty());

@@ -23,10 +23,7 @@ inline ThtmlTable* TableOf(const TParsedPage& page, size_t index = 0)
     return index < tables.size() ? tables[index] : nullptr;
 }
 
-inline TCellObj* CellOf(const ThtmlTable& table, int row, int column)
-{
-    return table.Row(row)->Cell(column);
-}
+inline TCellObj* CellOf(const ThtmlTable& table, int row, int column) { return table.Row(row)->Cell(column); }
 
 // The text of a cell's sections, joined.
 inline std::string TextOf(const TCell& cell)
@@ -43,7 +40,7 @@ inline std::pair<int, int> RangeOf(TCellObj& cell)
 {
     int minimum = 0, maximum = 0;
     cell.Cell.WidthRange(minimum, maximum);
-    return {minimum, maximum};
+    return { minimum, maximum };
 }
 
 inline std::string Repeat(const std::string& text, int times)
