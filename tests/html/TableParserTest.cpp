@@ -3,11 +3,16 @@
 // and input that ends inside a table.
 
 #include "TableTestSupport.h"
+#include "TestSupport.h"
 
 #include "html/HtmlParser.h"
+#include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <iterator>
 
 TEST(TableParser, RowsAndCellsWithTheirAttributes)
 {
@@ -101,4 +106,37 @@ TEST(TableParser, AnOpenCommentInsideACellKeepsWhatWasBuilt)
     // Nothing was left pointing into the table: it lays out and paints.
     int widest = 0, chars = 0;
     EXPECT_GT(doc.DoLayout(0, 400, widest, chars), 0);
+}
+
+TEST(TableParser, RandomTagSoupLaysOutAndPaints)
+{
+    TRecordingDialogs dialogs;
+    TScopedDialogs scoped(dialogs);
+    const char* pieces[] = { "<table>", "</table>", "<tr>", "</tr>", "<td>", "</td>", "<th>", "<caption>", "</caption>",
+        "<caption align=bottom>", "<td colspan=N>", "<td rowspan=N>", "<td width=N%>", "<td width=N>",
+        "<table width=N%>", "<table align=left>", "<table align=right hspace=N>",
+        "<table border cellpadding=N cellspacing=N>", "<td height=N>", "<tr bgcolor=red>", "<td valign=bottom>",
+        "texte ", "<br clear=left>", "<p>", "<b>", "<font size=7>", "<a href=x>", "</a>", "<ul><li>", "</ul>",
+        "<center>", "</center>", "<pre>x\ny</pre>", "motmotmotmotmot " };
+    const char* numbers[] = { "0", "-1", "1", "2", "3", "29", "30", "31", "100", "2147483647", "99999999999" };
+    uint32_t seed = 7;
+    auto next = [&](uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int page = 0; page < 300; ++page) {
+        std::string html;
+        for (uint32_t i = 0, n = 5 + next(120); i < n; ++i) {
+            std::string piece = pieces[next(std::size(pieces))];
+            for (size_t at; (at = piece.find('N')) != std::string::npos;)
+                piece.replace(at, 1, numbers[next(std::size(numbers))]);
+            html += piece;
+        }
+        TParsedPage parsed(html, 300);
+        const QImage image = parsed.Render(300, 300);
+        EXPECT_FALSE(image.isNull()) << html;
+        parsed.Doc.SelB = 0;
+        parsed.Doc.SelE = 1 << 30;
+        parsed.Doc.SelectionText();
+    }
 }
