@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -96,6 +97,26 @@ TEST(HtmlsnapTest, MissingPageAndBadArguments)
     EXPECT_EQ(RunHtmlsnap({}).Status, 2);
     EXPECT_EQ(RunHtmlsnap({ QStringLiteral("--width"), QStringLiteral("abc"), QStringLiteral("x.htm") }).Status, 2);
     EXPECT_EQ(RunHtmlsnap({ QStringLiteral("--bogus"), QStringLiteral("x.htm") }).Status, 2);
+}
+
+// A page's message (here a table wider than the engine allows) is printed,
+// not shown in a box that nobody could close.
+TEST(HtmlsnapTest, PageMessagesGoToStandardError)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString page = folder.filePath(QStringLiteral("wide.htm"));
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray row = "<table><tr>";
+    for (int i = 0; i < 31; ++i)
+        row += "<td>c</td>";
+    file.write(row + "</tr></table><p>after");
+    file.close();
+    const TRun run = RunHtmlsnap({ QStringLiteral("--layout"), page });
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("Table has too many Columns"))) << run.Err.toStdString();
+    EXPECT_TRUE(run.Out.contains(QStringLiteral("after")));
 }
 
 } // namespace

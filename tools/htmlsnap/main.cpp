@@ -12,6 +12,7 @@
 
 #include "html/HtmlPane.h"
 #include "platform/Application.h"
+#include "platform/Dialogs.h"
 #include "platform/Exceptions.h"
 #include "platform/Paths.h"
 
@@ -111,6 +112,23 @@ QImage Snapshot(THtmlPane& pane)
     return picture;
 }
 
+// A command-line tool has nobody to close a message box: messages the page
+// raises (a table with too many columns, say) go to standard error.
+class TConsoleDialogs : public TDialogs {
+public:
+    void ShowMessage(const QString&, const QString& text) override { Print(text); }
+    bool Confirm(const QString&, const QString& text) override
+    {
+        Print(text);
+        return false;
+    }
+    void ShowError(const QString& message) override { Print(message); }
+    TColorDialogResult ChooseColor(int&) override { return TColorDialogResult::Unavailable; }
+
+private:
+    static void Print(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -119,6 +137,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     InstallFontSubstitutions();
+    TConsoleDialogs dialogs;
+    SetDialogs(&dialogs);
 
     TOptions options;
     if (!ParseArguments(argc, argv, options))
