@@ -2,6 +2,7 @@
 // against Qt's rich-text engine (QTextDocument: setHtml, then a full layout)
 // on the same 1 MB in the same run; and painting one 800 x 600 screen.
 
+#include "BenchLayout.h"
 #include "BenchRatios.h"
 #include "BenchPages.h"
 
@@ -32,24 +33,12 @@ const std::string& Page(int64_t bytes)
     return page;
 }
 
-struct TLaidOutPage {
-    TSectionList Doc;
-    TStringList Names;
-    int Height = 0;
-    explicit TLaidOutPage(const std::string& page)
-    {
-        Doc.SetBackground(clWhite);
-        ParseHtmlBuffer(Doc, Names, page.data(), page.size());
-        int widest = 0, chars = 0;
-        Height = Doc.DoLayout(0, Width, widest, chars);
-    }
-};
 
 void BM_ParseLayout(benchmark::State& state)
 {
     const std::string& page = Page(state.range(0));
     for (auto _ : state) {
-        auto laid = std::make_unique<TLaidOutPage>(page);
+        auto laid = std::make_unique<TLaidOutPage>(page, Width);
         benchmark::DoNotOptimize(laid->Height);
         state.PauseTiming();
         laid.reset();
@@ -73,7 +62,7 @@ void BM_QTextDocument(benchmark::State& state)
 
 void BM_PaintScreen(benchmark::State& state)
 {
-    static TLaidOutPage laid(Page(1 << 20));
+    static TLaidOutPage laid(Page(1 << 20), Width);
     QImage screen(Width, 600, QImage::Format_RGB32);
     int top = laid.Height / 2;
     for (auto _ : state) {

@@ -3,6 +3,7 @@
 // alone, against Qt's rich-text engine (QTextDocument: setHtml, then a full
 // layout) on the same page in the same run.
 
+#include "BenchLayout.h"
 #include "BenchRatios.h"
 
 #include "html/HtmlParser.h"
@@ -72,27 +73,11 @@ const std::string& Page()
     return page;
 }
 
-struct TLaidOutPage {
-    TSectionList Doc;
-    TStringList Names;
-    int Height = 0;
-    explicit TLaidOutPage(const std::string& page)
-    {
-        Doc.SetBackground(clWhite);
-        ParseHtmlBuffer(Doc, Names, page.data(), page.size());
-        Height = Layout();
-    }
-    int Layout()
-    {
-        int widest = 0, chars = 0;
-        return Doc.DoLayout(0, Width, widest, chars);
-    }
-};
 
 void BM_TablesParseLayout(benchmark::State& state)
 {
     for (auto _ : state) {
-        auto laid = std::make_unique<TLaidOutPage>(Page());
+        auto laid = std::make_unique<TLaidOutPage>(Page(), Width);
         benchmark::DoNotOptimize(laid->Height);
         state.PauseTiming();
         laid.reset();
@@ -112,7 +97,7 @@ bool IsTheIntendedPage(const TSectionList& doc)
 
 void BM_TablesLayout(benchmark::State& state)
 {
-    TLaidOutPage laid(Page());
+    TLaidOutPage laid(Page(), Width);
     if (!IsTheIntendedPage(laid.Doc)) {
         state.SkipWithError("the page does not hold 200 tables of 10 x 10 cells");
         return;
