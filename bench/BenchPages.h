@@ -3,6 +3,8 @@
 // paragraphs with style and font runs, links and entities, lists, PRE and
 // rules, repeated up to the requested size.
 
+#include <cstdint>
+#include <map>
 #include <string>
 
 inline std::string MakeHtml32Page(size_t bytes)
@@ -23,5 +25,15 @@ inline std::string MakeHtml32Page(size_t bytes)
     while (page.size() < bytes)
         page += block;
     page += "</body></html>\n";
+    return page;
+}
+
+// The page of that size, made once per run.
+inline const std::string& CachedHtml32Page(int64_t bytes)
+{
+    static std::map<int64_t, std::string> pages;
+    std::string& page = pages[bytes];
+    if (page.empty())
+        page = MakeHtml32Page(static_cast<size_t>(bytes));
     return page;
 }

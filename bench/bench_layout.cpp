@@ -17,26 +17,16 @@
 #include <QPainter>
 #include <QTextDocument>
 
-#include <map>
 #include <memory>
 
 namespace {
 
 constexpr int Width = 800;
 
-const std::string& Page(int64_t bytes)
-{
-    static std::map<int64_t, std::string> pages;
-    auto& page = pages[bytes];
-    if (page.empty())
-        page = MakeHtml32Page(static_cast<size_t>(bytes));
-    return page;
-}
-
 
 void BM_ParseLayout(benchmark::State& state)
 {
-    const std::string& page = Page(state.range(0));
+    const std::string& page = CachedHtml32Page(state.range(0));
     for (auto _ : state) {
         auto laid = std::make_unique<TLaidOutPage>(page, Width);
         benchmark::DoNotOptimize(laid->Height);
@@ -48,7 +38,7 @@ void BM_ParseLayout(benchmark::State& state)
 
 void BM_QTextDocument(benchmark::State& state)
 {
-    const QString html = QString::fromLatin1(Page(state.range(0)));
+    const QString html = QString::fromLatin1(CachedHtml32Page(state.range(0)));
     for (auto _ : state) {
         auto doc = std::make_unique<QTextDocument>();
         doc->setTextWidth(Width);
@@ -62,7 +52,7 @@ void BM_QTextDocument(benchmark::State& state)
 
 void BM_PaintScreen(benchmark::State& state)
 {
-    static TLaidOutPage laid(Page(1 << 20), Width);
+    static TLaidOutPage laid(CachedHtml32Page(1 << 20), Width);
     QImage screen(Width, 600, QImage::Format_RGB32);
     int top = laid.Height / 2;
     for (auto _ : state) {

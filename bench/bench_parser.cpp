@@ -16,18 +16,9 @@
 
 namespace {
 
-const std::string& Page(int64_t bytes)
-{
-    static std::map<int64_t, std::string> pages;
-    auto& page = pages[bytes];
-    if (page.empty())
-        page = MakeHtml32Page(static_cast<size_t>(bytes));
-    return page;
-}
-
 void BM_Parse(benchmark::State& state)
 {
-    const std::string& page = Page(state.range(0));
+    const std::string& page = CachedHtml32Page(state.range(0));
     for (auto _ : state) {
         auto doc = std::make_unique<TSectionList>();
         TStringList names;
@@ -42,7 +33,7 @@ void BM_Parse(benchmark::State& state)
 
 void BM_Libxml2(benchmark::State& state)
 {
-    const std::string& page = Page(state.range(0));
+    const std::string& page = CachedHtml32Page(state.range(0));
     for (auto _ : state) {
         htmlDocPtr doc = htmlReadMemory(page.data(), static_cast<int>(page.size()), "page.htm", "windows-1252",
                                         HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);

@@ -350,20 +350,31 @@ void THtmlPane::resizeEvent(QResizeEvent* event)
     SetHorizontal(std::min(FHScrollBar->value(), FHScrollBar->maximum()));
 }
 
+// Busy from construction to destruction, however the work inside ends.
+class THtmlPane::TProcessingScope {
+public:
+    explicit TProcessingScope(THtmlPane& pane) : FPane(pane) { FPane.SetProcessing(true); }
+    ~TProcessingScope() noexcept(false) { FPane.SetProcessing(false); }
+    TProcessingScope(const TProcessingScope&) = delete;
+    TProcessingScope& operator=(const TProcessingScope&) = delete;
+
+private:
+    THtmlPane& FPane;
+};
+
+void THtmlPane::LayoutKeepingScrollState()
+{
+    const int state = GetScrollState();
+    LayoutDocument();
+    SetScrollState(state);
+}
+
 void THtmlPane::Reformat()
 {
     if (FProcessing)
         return;
-    SetProcessing(true);
-    try {
-        const int state = GetScrollState();
-        LayoutDocument();
-        SetScrollState(state);
-    } catch (...) {
-        SetProcessing(false);
-        throw;
-    }
-    SetProcessing(false);
+    TProcessingScope busy(*this);
+    LayoutKeepingScrollState();
 }
 
 void THtmlPane::ScrollToY(int y)
@@ -491,20 +502,14 @@ void THtmlPane::ClearHistory()
 void THtmlPane::RelayoutKeepingPosition(bool loadBackground)
 {
     TBusyCursor hourglass;
-    SetProcessing(true);
-    try {
+    {
+        TProcessingScope busy(*this);
         if (FSectionList.Count() > 0) {
             if (loadBackground)
                 FSectionList.BackgroundImage();
-            const int state = GetScrollState();
-            LayoutDocument();
-            SetScrollState(state);
+            LayoutKeepingScrollState();
         }
-    } catch (...) {
-        SetProcessing(false);
-        throw;
     }
-    SetProcessing(false);
     FPaintPanel->update();
 }
 

@@ -294,6 +294,8 @@ private:
     void ApplyFontChange();
     // Re-lays out keeping the position, busy and with the hourglass.
     void RelayoutKeepingPosition(bool loadBackground);
+    void LayoutKeepingScrollState();
+    class TProcessingScope;
     int SectionBase(int index) const;
     int PanelHeight() const { return FPaintPanel->height(); }
     int MaxVScroll() const { return std::max(0, FDocHeight - PanelHeight()); }

@@ -23,8 +23,12 @@ export QT_QPA_PLATFORM=xcb
 export LIBGL_ALWAYS_SOFTWARE=1
 export GALLIUM_DRIVER=llvmpipe
 export QT_LOGGING_RULES="qt.multimedia*=false"
+# A display number of our own: several xvfb-run -a started at once on one
+# machine can pick the same number, and the loser's clients then reach the
+# other server without its cookie.
+display_from=$((100 + RANDOM % 800))
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300 || status=$?
 
 # Second pass: the same tests with the sanitizers; the first report ends
@@ -41,7 +45,7 @@ CC=clang CXX=clang++ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDe
 cmake --build "$asan" --parallel "$(nproc)"
 ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=0 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$asan" --output-on-failure --parallel "$(nproc)" --timeout 600 || status=$?
 
 # Last: each own-code fuzz target for 45 seconds, two at a time.
