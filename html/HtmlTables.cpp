@@ -40,7 +40,9 @@ void ReadWidth(const TAttributeList& attributes, int& width, bool& percent)
             percent = true;
         }
     } else if (a->Number > 0) {
-        width = a->Number;
+        // Far wider than any screen, and small enough that 30 columns of it
+        // and their spacing add up within an int.
+        width = std::min(a->Number, ThtmlTable::MaxPixelWidth);
     }
 }
 
@@ -79,7 +81,7 @@ TCellObj::TCellObj(TSectionList* document, const TAttributeList& attributes, int
     RowSpan = SpanOf(attributes, RowSpanSy);
     ReadWidth(attributes, Wd, AsPercent);
     if (const TAttribute* a = attributes.FindAttribute(HeightSy); a && a->Number > 0)
-        SpecHt = a->Number;
+        SpecHt = std::min(a->Number, ThtmlTable::MaxPixelWidth);
     Cell.BkGnd = ReadColor(attributes, BGColorSy, Cell.BkColor);
 }
 

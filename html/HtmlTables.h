@@ -86,6 +86,7 @@ public:
     static constexpr int MaxPadding = 50;
     static constexpr int MaxSpacing = 40;
     static constexpr int MaxHSpace = 20;
+    static constexpr int MaxPixelWidth = 100000; // WIDTH and HEIGHT in pixels
 
     ThtmlTable(
         TSectionList* document, int level, TCell* enclosingCell, int justification, const TAttributeList& attributes);

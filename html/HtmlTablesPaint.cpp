@@ -6,6 +6,23 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// A cell box moved to the grid's place; a table whose saturated heights
+// reach the end of the int range keeps its boxes inside it.
+QRect SafelyTranslated(const QRect& box, int dx, int dy)
+{
+    const auto clamp = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN / 2, INT_MAX / 2)); };
+    return QRect(QPoint(clamp(int64_t { box.left() } + dx), clamp(int64_t { box.top() } + dy)),
+                 QPoint(clamp(int64_t { box.right() } + dx), clamp(int64_t { box.bottom() } + dy)));
+}
+
+} // namespace
+
 int ThtmlTable::Paint(QPainter& canvas, const QRect& area, int y, int x)
 {
     const int height = std::max(DrawHeight, SectionHeight);
@@ -49,7 +66,7 @@ void ThtmlTable::PaintGrid(QPainter& canvas, const QRect& area, int gridX, int g
             auto* cell = static_cast<TCellObj*>(c);
             if (cell->IsFiller())
                 continue;
-            const QRect box = cell->Box.translated(gridX, gridY);
+            const QRect box = SafelyTranslated(cell->Box, gridX, gridY);
             if (box.top() - bevelMargin > area.bottom() || box.bottom() + bevelMargin < area.top())
                 continue;
             if (cell->Cell.BkGnd)

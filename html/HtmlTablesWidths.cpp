@@ -314,8 +314,11 @@ std::vector<TColumnRange> PlainColumnRanges(const std::vector<TSpanCell>& cells,
             if (span == 1) {
                 int minimum = cell.Min, maximum = cell.Max;
                 if (cell.PixelWidth > 0) {
-                    minimum = std::max(minimum, cell.PixelWidth + cell.Pad);
-                    maximum = std::max(minimum, cell.PixelWidth + cell.Pad);
+                    // WIDTH may be as large as an int holds: the sum saturates.
+                    const int wanted = static_cast<int>(
+                        std::min<int64_t>(int64_t { cell.PixelWidth } + cell.Pad, INT_MAX));
+                    minimum = std::max(minimum, wanted);
+                    maximum = std::max(minimum, wanted);
                 }
                 ranges[cell.Col].Min = std::max(ranges[cell.Col].Min, minimum);
                 ranges[cell.Col].Max = std::max(ranges[cell.Col].Max, maximum);
@@ -436,10 +439,12 @@ void ThtmlTable::ComputeWidths(int available)
         = UsesPercentRanges() ? PercentWidths(ranges, W, Width > 0) : ProportionalWidths(ranges, W);
     Widths.fill(0);
     Percents.fill(0);
-    GridWidth = CellSpacing;
+    int64_t gridWidth = CellSpacing;
     for (int c = 0; c < NumCols; ++c) {
         Widths[c] = std::max(0, widths[c]);
         Percents[c] = ranges[c].Percent;
-        GridWidth += Widths[c];
+        gridWidth += Widths[c];
     }
+    // Columns as wide as a huge WIDTH asks may together pass what an int holds.
+    GridWidth = static_cast<int>(std::min<int64_t>(gridWidth, INT_MAX));
 }

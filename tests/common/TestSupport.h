@@ -28,6 +28,23 @@ using TScopedShell = TScopedDouble<TShell, &SetShell>;
 using TScopedFileSystem = TScopedDouble<TFileSystem, &SetFileSystem>;
 using TScopedGL = TScopedDouble<TGLGateway, &SetGL>;
 
+// True in builds with AddressSanitizer, which run several times slower:
+// timing checks either widen their limits there or do not apply.
+constexpr bool SanitizedBuild()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
 inline QString TestDataPath(const QString& relative)
 {
     return QStringLiteral(KORVALITH_TEST_DATA "/") + relative;

@@ -2,6 +2,7 @@
 // pages, the text limit of a section, bytes that must not cut the text.
 
 #include "LayoutTestSupport.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -98,17 +99,7 @@ TEST(ParserBadInput, DeepListsStopIndentingAtTheLimit)
 
 // Sanitizer builds run several times slower; a quadratic parse would still
 // take minutes there.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double ParseSecondsLimit = 10.0;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr double ParseSecondsLimit = 10.0;
-#else
-constexpr double ParseSecondsLimit = 1.0;
-#endif
-#else
-constexpr double ParseSecondsLimit = 1.0;
-#endif
+constexpr double ParseSecondsLimit = SanitizedBuild() ? 10.0 : 1.0;
 
 TEST(ParserBadInput, PathologicalPagesParseInLinearTime)
 {

@@ -461,6 +461,20 @@ TEST(TablePlacement, DeepNestingLaysOutInLinearTime)
     EXPECT_GT(page.Height, 0);
 }
 
+TEST(TableWidths, HugePixelWidthsSaturateAndStillPaint)
+{
+    for (const char* page : { "<table width=2147483647 cellpadding=50 hspace=20><tr>"
+                              "<td width=2147483647>a<td width=2147483646 colspan=2>b</table>apr\xE8s",
+                              "<table border cellpadding=50><tr><td width=2147483647>a<td>b<tr>"
+                              "<td colspan=2 width=2147483647>c</table>" }) {
+        TParsedPage parsed(page, 300);
+        ThtmlTable* table = TableOf(parsed);
+        ASSERT_NE(table, nullptr) << page;
+        EXPECT_GT(table->SectionHeight, 0);
+        EXPECT_FALSE(parsed.Render(300, 50).isNull());
+    }
+}
+
 TEST(TableRows, HugeHeightsSaturateAndStillPaint)
 {
     TParsedPage page("<table bgcolor=red><tr><td height=2147483647>a<td rowspan=2 height=2147483647>b"
