@@ -5,6 +5,37 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <array>
+
+namespace {
+
+struct TFontMetricsEntry {
+    QFont Font;
+    int Height = 0;
+    int Leading = 0;
+    int Descent = 0;
+};
+
+// The metrics of a font, from a small per-thread cache: a page repeats a
+// handful of fonts over thousands of runs, and every query of the font
+// engine takes its lock and resolves the font again.
+const TFontMetricsEntry& MetricsOf(const QFont& font)
+{
+    constexpr size_t CacheSize = 16;
+    thread_local std::array<TFontMetricsEntry, CacheSize> cache;
+    thread_local size_t used = 0, next = 0;
+    for (size_t i = 0; i < used; ++i)
+        if (cache[i].Font == font && cache[i].Font.resolveMask() == font.resolveMask())
+            return cache[i];
+    TFontMetricsEntry& entry = cache[next];
+    next = (next + 1) % CacheSize;
+    used = std::max(used, next == 0 ? CacheSize : next);
+    const QFontMetrics metrics(font);
+    entry = {font, metrics.height(), metrics.leading(), metrics.descent()};
+    return entry;
+}
+
+} // namespace
 
 int PointsToPixels(int points)
 {
@@ -18,23 +49,23 @@ void TMyFont::SetLogicalSize(int size, int documentFontSize)
     setPixelSize(std::max(1, PointsToPixels(FSize)));
 }
 
-TFontObj::TFontObj(const TMyFont& font, int pos) : Pos(pos), FFont(std::make_unique<TMyFont>(font))
+TFontObj::TFontObj(const TMyFont& font, int pos) : Pos(pos), FFont(font)
 {
     UpdateMetrics();
 }
 
 void TFontObj::SetFont(const TMyFont& font)
 {
-    *FFont = font;
+    FFont = font;
     UpdateMetrics();
 }
 
 void TFontObj::UpdateMetrics()
 {
-    const QFontMetrics metrics(*FFont);
-    TextHeight = metrics.height();
-    FontHeight = TextHeight + std::max(0, metrics.leading());
-    Descent = metrics.descent();
+    const TFontMetricsEntry& metrics = MetricsOf(FFont);
+    TextHeight = metrics.Height;
+    FontHeight = TextHeight + std::max(0, metrics.Leading);
+    Descent = metrics.Descent;
     Overhang = 0; // outline fonts draw italics without overhang
 }
 

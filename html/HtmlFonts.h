@@ -53,7 +53,7 @@ class TFontObj : public TObject {
 public:
     TFontObj(const TMyFont& font, int pos);
 
-    const TMyFont& TheFont() const { return *FFont; }
+    const TMyFont& TheFont() const { return FFont; }
     // Replaces the font and recomputes the metrics.
     void SetFont(const TMyFont& font);
     void UpdateMetrics();
@@ -70,7 +70,7 @@ public:
     TUrlTarget UrlTarget;
 
 private:
-    std::unique_ptr<TMyFont> FFont;
+    TMyFont FFont;
 };
 
 // The runs of one section, ordered by start position.
