@@ -3,6 +3,7 @@
 // composed and drawn as the document's timer plays it, on the image and on a
 // copy, over the backdrops that transparent pixels show.
 
+#include "fuzz/FuzzPixels.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTarget.h"
 #include "html/GifImage.h"
@@ -17,29 +18,6 @@ namespace {
 
 // The canvas is small: a display size is a stretch, whatever the picture.
 constexpr int CanvasSize = 64;
-
-// Files are decoded in full only up to this many pixels, picture and frames
-// together, and played only while frames times picture stays below it too
-// (each step composes the whole picture). The decoder allows 64 M pixels,
-// which the sanitizers need longer than the fuzzing time limit to fill;
-// larger files are scanned only (their structure and the size checks), and
-// the tests decode the large ones. A small budget keeps thousands of inputs
-// a second going through the code that matters: the tables, the
-// interlacing, the disposal rules.
-constexpr int64_t MaxFuzzedPixels = 256 * 1024;
-
-int64_t PixelsToDecode(const TGIFImage& scanned)
-{
-    int64_t pixels = int64_t{scanned.ImageWidth} * scanned.ImageHeight;
-    for (const auto& frame : scanned.FrameList)
-        pixels += int64_t{frame->FrameWidth} * frame->FrameHeight;
-    return pixels;
-}
-
-int64_t PixelsToPlay(const TGIFImage& gif)
-{
-    return int64_t{gif.ImageWidth} * gif.ImageHeight * std::max(gif.FrameCount, 1);
-}
 
 qint64 FakeNow = 0;
 

@@ -6,8 +6,10 @@
 // "\n\f\f\n" (line feed, two form feeds, line feed):
 //     page SEP file 1 SEP file 2 ...
 // An include directive <!--#include FILE="2"--> reads file 2, and an image
-// SRC="1" is the bytes of file 1; other names are files that cannot be read.
+// SRC="1" is the bytes of file 1 (a picture beyond the harnesses' pixel
+// budget is not served); other names are files that cannot be read.
 
+#include "fuzz/FuzzPixels.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTarget.h"
 #include "html/HtmlImageCache.h"
@@ -118,6 +120,9 @@ KORVALITH_FUZZ_TARGET(html)(const uint8_t* data, size_t size)
         TStringList nameList;
         document.ImageContext.OnImageRequest = [&](QObject*, const std::string& source, const QByteArray*& stream) {
             stream = files.File(source);
+            // Large pictures belong to the image harnesses and tests.
+            if (stream && !PictureWithinFuzzBudget(*stream))
+                stream = nullptr;
         };
         const TIncludeType include = [&](const QString& command, std::unique_ptr<TStringList> params,
                                          QByteArray& buffer, int& buffSize) {

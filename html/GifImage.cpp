@@ -172,10 +172,10 @@ void TFrame::DecodeLzw(TGifReader& reader)
         BuildMask();
 }
 
-void TFrame::PlaceRows(const uint8_t* indices)
+KORVALITH_PIXEL_LOOP void TFrame::PlaceRows(const uint8_t* indices)
 {
     int fileRow = 0;
-    auto place = [&](int y) {
+    auto place = [&](int y) KORVALITH_PIXEL_LOOP {
         std::memcpy(FrameBitmap.scanLine(y), indices + size_t(fileRow++) * size_t(FrameWidth), size_t(FrameWidth));
     };
     if (!Interlaced) {
@@ -192,7 +192,7 @@ void TFrame::PlaceRows(const uint8_t* indices)
             place(y);
 }
 
-void TFrame::BuildMask()
+KORVALITH_PIXEL_LOOP void TFrame::BuildMask()
 {
     const uint8_t transparent = TransparentIndex;
     for (int y = 0; y < FrameHeight; ++y) {

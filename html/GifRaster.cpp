@@ -60,7 +60,7 @@ public:
     TSourceKind Kind() const { return FKind; }
     const uchar* Line(int y) const { return FImage.constScanLine(y); }
 
-    template <TSourceKind Kind> uint32_t Pixel(const uchar* line, int x) const
+    template <TSourceKind Kind> KORVALITH_PIXEL_LOOP uint32_t Pixel(const uchar* line, int x) const
     {
         if constexpr (Kind == TSourceKind::Rgb32)
             return reinterpret_cast<const uint32_t*>(line)[x];
@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    template <TSourceKind Kind> void FetchAs(int y, int x0, int count, uint32_t* out) const
+    template <TSourceKind Kind> KORVALITH_PIXEL_LOOP void FetchAs(int y, int x0, int count, uint32_t* out) const
     {
         const uchar* line = Line(y);
         for (int i = 0; i < count; ++i)
@@ -99,11 +99,11 @@ private:
     void FillLookup()
     {
         const QList<QRgb> table = FImage.colorTable();
-        std::fill(std::begin(FLookup), std::end(FLookup), OpaqueAlpha);
-        if (FImage.format() == QImage::Format_Mono && table.size() < 2)
+        const size_t known = std::min<size_t>(256, size_t(table.size()));
+        std::memcpy(FLookup, table.constData(), known * sizeof(QRgb));
+        std::fill(FLookup + known, std::end(FLookup), OpaqueAlpha);
+        if (FImage.format() == QImage::Format_Mono && known < 2)
             FLookup[1] = 0xFFFFFFFFu;
-        for (int i = 0; i < std::min<int>(256, int(table.size())); ++i)
-            FLookup[i] = table[i];
     }
 
     QImage FImage;
@@ -111,7 +111,7 @@ private:
     uint32_t FLookup[256];
 };
 
-template <TRasterOp Op> inline uint32_t Combine(uint32_t d, uint32_t s)
+template <TRasterOp Op> KORVALITH_PIXEL_LOOP inline uint32_t Combine(uint32_t d, uint32_t s)
 {
     if constexpr (Op == TRasterOp::Copy)
         return s;
@@ -127,7 +127,7 @@ template <TRasterOp Op> inline uint32_t Combine(uint32_t d, uint32_t s)
 
 // Combines `count` source pixels, produced by `pixel(i)`, into row y of the
 // destination from x0. Colour destinations stay opaque.
-template <TRasterOp Op, class TPixelAt> void CombineRow(QImage& dest, int y, int x0, int count, TPixelAt pixel)
+template <TRasterOp Op, class TPixelAt> KORVALITH_PIXEL_LOOP void CombineRow(QImage& dest, int y, int x0, int count, TPixelAt pixel)
 {
     if (IsMask(dest)) {
         uint8_t* d = dest.scanLine(y) + x0;
@@ -140,7 +140,7 @@ template <TRasterOp Op, class TPixelAt> void CombineRow(QImage& dest, int y, int
     }
 }
 
-template <class TPixelAt> void CombineRow(QImage& dest, int y, int x0, int count, TRasterOp op, TPixelAt pixel)
+template <class TPixelAt> KORVALITH_PIXEL_LOOP void CombineRow(QImage& dest, int y, int x0, int count, TRasterOp op, TPixelAt pixel)
 {
     switch (op) {
     case TRasterOp::Copy:
@@ -159,19 +159,19 @@ template <class TPixelAt> void CombineRow(QImage& dest, int y, int x0, int count
 // Reads and combines in one pass per row (frames composed onto the picture
 // are the hot case).
 template <TSourceKind Kind>
-void BlitRows(QImage& dest, const QRect& to, const TPixelSource& source, QPoint from, TRasterOp op)
+KORVALITH_PIXEL_LOOP void BlitRows(QImage& dest, const QRect& to, const TPixelSource& source, QPoint from, TRasterOp op)
 {
     for (int i = 0; i < to.height(); ++i) {
         const uchar* line = source.Line(from.y() + i);
         const int x0 = from.x();
         CombineRow(
-            dest, to.top() + i, to.left(), to.width(), op, [&](int x) { return source.Pixel<Kind>(line, x0 + x); });
+            dest, to.top() + i, to.left(), to.width(), op, [&](int x) KORVALITH_PIXEL_LOOP { return source.Pixel<Kind>(line, x0 + x); });
     }
 }
 
 } // namespace
 
-void RasterBlit(QImage& dest, QPoint at, const QImage& source, const QRect& sourceRect, TRasterOp op)
+KORVALITH_PIXEL_LOOP void RasterBlit(QImage& dest, QPoint at, const QImage& source, const QRect& sourceRect, TRasterOp op)
 {
     if (!IsWritable(dest) || source.isNull())
         return;
@@ -196,7 +196,7 @@ void RasterBlit(QImage& dest, QPoint at, const QImage& source, const QRect& sour
     }
 }
 
-void RasterStretch(QImage& dest, const QRect& destRect, const QImage& source, TRasterOp op)
+KORVALITH_PIXEL_LOOP void RasterStretch(QImage& dest, const QRect& destRect, const QImage& source, TRasterOp op)
 {
     if (!IsWritable(dest) || source.isNull() || destRect.isEmpty())
         return;
@@ -222,11 +222,11 @@ void RasterStretch(QImage& dest, const QRect& destRect, const QImage& source, TR
                 sampled[i] = sourceRow[size_t(columnOf[i])];
             fetchedRow = sy;
         }
-        CombineRow(dest, y, clip.left(), clip.width(), op, [&](int i) { return sampled[size_t(i)]; });
+        CombineRow(dest, y, clip.left(), clip.width(), op, [&](int i) KORVALITH_PIXEL_LOOP { return sampled[size_t(i)]; });
     }
 }
 
-void RasterFill(QImage& dest, const QRect& rect, QRgb color)
+KORVALITH_PIXEL_LOOP void RasterFill(QImage& dest, const QRect& rect, QRgb color)
 {
     if (!IsWritable(dest))
         return;
@@ -263,7 +263,7 @@ QImage NewFilledImage(int width, int height, QImage::Format format, QRgb color)
     return image;
 }
 
-QImage MonoMaskFromGray(const QImage& mask)
+KORVALITH_PIXEL_LOOP QImage MonoMaskFromGray(const QImage& mask)
 {
     QImage mono = NewFilledImage(mask.width(), mask.height(), QImage::Format_Mono, RasterBlack);
     if (mono.isNull() || mask.format() != QImage::Format_Grayscale8)
