@@ -3,6 +3,11 @@
 
 #include "html/HtmlFonts.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 TEST(FontSizes, LogicalSizeScalesWithTheDocumentDefault)
@@ -51,6 +56,33 @@ TEST(FontRuns, MetricsFollowTheFont)
     EXPECT_GT(run.FontHeight, small + 10);
     EXPECT_EQ(run.TheFont().LogicalSize(), 24);
     EXPECT_TRUE(run.UrlTarget.Empty());
+}
+
+// Runs share their metrics between equal fonts; fonts that differ in face,
+// size, weight or slant must each get their own, also once more fonts have
+// been seen than are remembered.
+TEST(FontRuns, EveryFontGetsItsOwnMetrics)
+{
+    std::vector<TMyFont> fonts;
+    for (const char* family : {"Liberation Serif", "Liberation Mono"})
+        for (int size : {8, 12, 18, 36})
+            for (int style = 0; style < 4; ++style) {
+                TMyFont font;
+                font.setFamily(QString::fromLatin1(family));
+                font.SetLogicalSize(size, 12);
+                font.setBold(style & 1);
+                font.setItalic(style & 2);
+                fonts.push_back(font);
+            }
+    for (int round = 0; round < 2; ++round)
+        for (const TMyFont& font : fonts) {
+            const TFontObj run(font, 0);
+            const QFontMetrics direct(font);
+            SCOPED_TRACE(font.toString().toStdString());
+            EXPECT_EQ(run.TextHeight, direct.height());
+            EXPECT_EQ(run.FontHeight, direct.height() + std::max(0, direct.leading()));
+            EXPECT_EQ(run.Descent, direct.descent());
+        }
 }
 
 TEST(FontRuns, LookupsFindTheRunInForceAndItsLength)
