@@ -27,9 +27,16 @@ export QT_LOGGING_RULES="qt.multimedia*=false"
 # machine can pick the same number, and the loser's clients then reach the
 # other server without its cookie.
 display_from=$((100 + RANDOM % 800))
+# Runs a command on a virtual display once the server answers: a test that
+# starts while the server is still coming up cannot connect to it.
+on_display() {
+  xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24" sh -c '
+    tries=50
+    until xdpyinfo >/dev/null 2>&1 || [ $tries -eq 0 ]; do tries=$((tries - 1)); sleep 0.1; done
+    exec "$@"' on_display "$@"
+}
 status=0
-xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300 || status=$?
+on_display ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300 || status=$?
 
 # Second pass: the same tests with the sanitizers; the first report ends
 # the test with its stack. Leaks are left to the fuzzers, which check each
@@ -45,8 +52,7 @@ CC=clang CXX=clang++ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDe
 cmake --build "$asan" --parallel "$(nproc)"
 ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=0 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$asan" --output-on-failure --parallel "$(nproc)" --timeout 600 || status=$?
+on_display ctest --test-dir "$asan" --output-on-failure --parallel "$(nproc)" --timeout 600 || status=$?
 
 # Last: each own-code fuzz target for 45 seconds, two at a time.
 scripts/fuzz.sh -t 45 -b "$asan" -j 2 || status=$?
