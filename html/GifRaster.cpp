@@ -100,7 +100,7 @@ private:
     {
         const QList<QRgb> table = FImage.colorTable();
         const size_t known = std::min<size_t>(256, size_t(table.size()));
-        std::memcpy(FLookup, table.constData(), known * sizeof(QRgb));
+        std::copy_n(table.constBegin(), known, FLookup);
         std::fill(FLookup + known, std::end(FLookup), OpaqueAlpha);
         if (FImage.format() == QImage::Format_Mono && known < 2)
             FLookup[1] = 0xFFFFFFFFu;
