@@ -29,7 +29,7 @@ const TFontMetricsEntry& MetricsOf(const QFont& font)
             return cache[i];
     TFontMetricsEntry& entry = cache[next];
     next = (next + 1) % CacheSize;
-    used = std::max(used, next == 0 ? CacheSize : next);
+    used = std::min(used + 1, CacheSize);
     const QFontMetrics metrics(font);
     entry = {font, metrics.height(), metrics.leading(), metrics.descent()};
     return entry;
