@@ -384,22 +384,6 @@ void TCell::AddSection(std::unique_ptr<TSectionBase> section)
     Add(section.release());
 }
 
-namespace {
-
-// Layout goes down the cell: a record ending above y can no longer narrow a
-// line, clear one or lengthen an item (each of those asks about y or below),
-// so it is dropped. This keeps every bound query short on long pages with
-// many lists and floats.
-void ForgetIndentsAbove(IndentManager& indents, int y)
-{
-    for (TFreeList* list : {&indents.LeftList, &indents.RightList})
-        for (int i = list->Count() - 1; i >= 0; --i)
-            if (static_cast<IndentRec*>(list->Items(i))->Bottom < y)
-                list->Delete(i);
-}
-
-} // namespace
-
 int TCell::ComputeLayout(int y, int& charIndex, int& widest, int width)
 {
     IMgr.Clear();
@@ -411,7 +395,9 @@ int TCell::ComputeLayout(int y, int& charIndex, int& widest, int width)
     int height = 0;
     for (int i = 0; i < Count();) {
         int sectionWidest = 0;
-        ForgetIndentsAbove(IMgr, y + height);
+        // Layout goes down the cell: a record ending above this section can
+        // no longer narrow a line, clear one or lengthen an item.
+        IMgr.ForgetAbove(y + height);
         try {
             height += Section(i)->ComputeLayout(y + height, charIndex, sectionWidest, IMgr);
         } catch (const EProcessError& error) {

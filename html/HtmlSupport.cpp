@@ -443,11 +443,49 @@ void IndentManagerBasic::Clear()
 {
     LeftList.Clear();
     RightList.Clear();
+    FOpen.clear();
+    FOpenTopsAscending = true;
+}
+
+int32_t IndentManagerBasic::OpenEdgeAt(int32_t y) const
+{
+    if (FOpen.empty() || y >= OpenBottom)
+        return 0;
+    if (FOpenTopsAscending) {
+        // The levels covering y are those opened at or above it: a prefix.
+        const auto end = std::upper_bound(FOpen.begin(), FOpen.end(), y,
+                                          [](int32_t at, const TOpenLevel& open) { return at < open.Rec->Top; });
+        return end == FOpen.begin() ? 0 : std::max(0, std::prev(end)->WidestEdge);
+    }
+    int32_t edge = 0;
+    for (const TOpenLevel& open : FOpen)
+        if (open.Rec->Covers(y))
+            edge = std::max(edge, open.Rec->Edge);
+    return edge;
+}
+
+void IndentManagerBasic::OpenLevel(std::unique_ptr<IndentRec> rec)
+{
+    int32_t widest = rec->Edge;
+    if (!FOpen.empty()) {
+        widest = std::max(widest, FOpen.back().WidestEdge);
+        FOpenTopsAscending = FOpenTopsAscending && rec->Top >= FOpen.back().Rec->Top;
+    }
+    FOpen.push_back({std::move(rec), widest});
+}
+
+void IndentManagerBasic::RebuildOpenSummary()
+{
+    std::vector<TOpenLevel> levels = std::move(FOpen);
+    FOpen.clear();
+    FOpenTopsAscending = true;
+    for (TOpenLevel& open : levels)
+        OpenLevel(std::move(open.Rec));
 }
 
 int32_t IndentManagerBasic::LeftBoundAt(int32_t y) const
 {
-    int32_t edge = 0;
+    int32_t edge = OpenEdgeAt(y);
     for (TObject* item : LeftList) {
         const auto* rec = static_cast<const IndentRec*>(item);
         if (rec->Covers(y))
@@ -479,16 +517,18 @@ void IndentManagerBasic::SetListLevel(int32_t y, int32_t level)
 {
     if (level > Level) {
         for (int32_t d = Level + 1; d <= level; ++d)
-            LeftList.Add(new IndentRec(LeftBoundAt(y) - LeftEdge + ListIndent, y, OpenBottom, d));
+            OpenLevel(std::make_unique<IndentRec>(LeftBoundAt(y) - LeftEdge + ListIndent, y, OpenBottom, d));
     } else if (level < Level && Level > 0) {
         // The closed levels end just above y and become ordinary intrusions.
-        for (TObject* item : LeftList) {
-            auto* rec = static_cast<IndentRec*>(item);
-            if (rec->Level > level) {
-                rec->Level = 0;
-                rec->Bottom = y - 1;
-            }
+        const auto closed = std::stable_partition(FOpen.begin(), FOpen.end(),
+                                                  [level](const TOpenLevel& open) { return open.Rec->Level <= level; });
+        for (auto it = closed; it != FOpen.end(); ++it) {
+            it->Rec->Level = 0;
+            it->Rec->Bottom = y - 1;
+            LeftList.Add(it->Rec.release());
         }
+        FOpen.erase(closed, FOpen.end());
+        RebuildOpenSummary();
     }
     Level = level;
 }
@@ -520,21 +560,40 @@ void IndentManagerBasic::SideClearances(int32_t& left, int32_t& right) const
     right = clearance(RightList);
 }
 
+// The current list level's edge (the last float's when no list is open),
+// then the lowest bottom of the left records reaching beyond it.
 int32_t IndentManagerBasic::BelowWiderLefts() const
 {
     int32_t levelEdge = 0;
-    for (TObject* item : LeftList) {
-        const auto* rec = static_cast<const IndentRec*>(item);
-        if (rec->Level == Level)
-            levelEdge = rec->Edge;
+    if (Level > 0) {
+        const auto level = std::find_if(FOpen.rbegin(), FOpen.rend(),
+                                        [this](const TOpenLevel& open) { return open.Rec->Level == Level; });
+        if (level != FOpen.rend())
+            levelEdge = level->Rec->Edge;
+    } else if (!LeftList.Empty()) {
+        levelEdge = LeftAt(LeftList.Count() - 1)->Edge;
     }
     int32_t bottom = 0;
+    if (!FOpen.empty() && FOpen.back().WidestEdge > levelEdge)
+        bottom = OpenBottom;
     for (TObject* item : LeftList) {
         const auto* rec = static_cast<const IndentRec*>(item);
         if (rec->Edge > levelEdge)
             bottom = std::max(bottom, rec->Bottom);
     }
     return bottom + 1;
+}
+
+void IndentManagerBasic::ForgetAbove(int32_t y)
+{
+    for (TFreeList* list : {&LeftList, &RightList})
+        for (int i = list->Count() - 1; i >= 0; --i)
+            if (static_cast<IndentRec*>(list->Items(i))->Bottom < y)
+                list->Delete(i);
+    if (y > OpenBottom) {
+        FOpen.clear();
+        FOpenTopsAscending = true;
+    }
 }
 
 void IndentManager::AddFloatImage(int32_t y, TImageObj* image)

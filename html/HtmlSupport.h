@@ -230,6 +230,11 @@ public:
 enum class TFloatSide { Left = 1, Right = 3 };
 
 // Floats and list indents of one text column (document-space pixels).
+// LeftList and RightList hold the floats and the list indents that have
+// been closed; the open list levels are kept apart, outermost first, with
+// the widest edge so far beside each, so that a bound query on a deeply
+// nested list looks at the floats and searches the levels instead of
+// visiting every level.
 class IndentManagerBasic : public TObject {
 public:
     // Bottom given to list indents, which reach down until the list ends.
@@ -247,9 +252,12 @@ public:
     int32_t ClearBottom() const;
     void SideClearances(int32_t& left, int32_t& right) const;
     int32_t BelowWiderLefts() const;
+    // Drops every record that ends above y.
+    void ForgetAbove(int32_t y);
 
     IndentRec* LeftAt(int index) const { return LeftList.ItemAs<IndentRec>(index); }
     IndentRec* RightAt(int index) const { return RightList.ItemAs<IndentRec>(index); }
+    int OpenLevelCount() const { return static_cast<int>(FOpen.size()); }
 
     TFreeList LeftList;
     TFreeList RightList;
@@ -258,6 +266,22 @@ public:
     int32_t RightEdge = 0;
     int32_t ColumnWidth = 0;
     int32_t PaintClipWidth = 0;
+
+private:
+    struct TOpenLevel {
+        std::unique_ptr<IndentRec> Rec;
+        int32_t WidestEdge; // the widest Edge of this level and those before it
+    };
+
+    // The widest edge of the open levels that cover y; 0 when none does.
+    int32_t OpenEdgeAt(int32_t y) const;
+    void OpenLevel(std::unique_ptr<IndentRec> rec);
+    void RebuildOpenSummary();
+
+    std::vector<TOpenLevel> FOpen;
+    // Whether the levels' tops never decrease, which lets a query find the
+    // levels covering it by binary search.
+    bool FOpenTopsAscending = true;
 };
 
 class IndentManager : public IndentManagerBasic {

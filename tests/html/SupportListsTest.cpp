@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -209,6 +211,151 @@ TEST(SupportIndents, FloatsNarrowTheColumnOnTheirSideOnly)
     EXPECT_EQ(m.BelowWiderLefts(), 43);
     m.Clear();
     EXPECT_EQ(m.LeftBoundAt(10), 10);
+}
+
+// Every intrusion in one plain list, each query a scan of all of them: the
+// meaning the indent manager's bookkeeping has to keep.
+class TPlainIndents {
+public:
+    struct TRec {
+        int32_t Edge, Top, Bottom, Level;
+        bool Left;
+        bool Covers(int32_t y) const { return Top <= y && y < Bottom; }
+    };
+
+    int32_t LeftBoundAt(int32_t y) const
+    {
+        int32_t edge = 0;
+        for (const TRec& rec : FRecs)
+            if (rec.Left && rec.Covers(y))
+                edge = std::max(edge, rec.Edge);
+        return edge;
+    }
+    int32_t RightBoundAt(int32_t y, int32_t rightEdge) const
+    {
+        int32_t edge = 0;
+        for (const TRec& rec : FRecs)
+            if (!rec.Left && rec.Covers(y))
+                edge = std::min(edge, rec.Edge);
+        return rightEdge + edge;
+    }
+    void AddFloat(int32_t y, int32_t width, bool left, int32_t height, int32_t rightEdge)
+    {
+        const int32_t edge = left ? LeftBoundAt(y) + width : RightBoundAt(y, rightEdge) - rightEdge - width;
+        FRecs.push_back({edge, y, y + height, 0, left});
+    }
+    void SetListLevel(int32_t y, int32_t level)
+    {
+        for (int32_t d = FLevel + 1; d <= level; ++d)
+            FRecs.push_back({LeftBoundAt(y) + IndentManagerBasic::ListIndent, y, IndentManagerBasic::OpenBottom, d, true});
+        for (TRec& rec : FRecs)
+            if (level < FLevel && rec.Level > level) {
+                rec.Level = 0;
+                rec.Bottom = y - 1;
+            }
+        FLevel = level;
+    }
+    int32_t ClearBottom() const
+    {
+        int32_t bottom = 0;
+        for (const TRec& rec : FRecs)
+            if (rec.Level == 0)
+                bottom = std::max(bottom, rec.Bottom);
+        return bottom;
+    }
+    int32_t BelowWiderLefts() const
+    {
+        int32_t levelEdge = 0;
+        for (const TRec& rec : FRecs)
+            if (rec.Left && rec.Level == FLevel)
+                levelEdge = rec.Edge;
+        int32_t bottom = 0;
+        for (const TRec& rec : FRecs)
+            if (rec.Left && rec.Edge > levelEdge)
+                bottom = std::max(bottom, rec.Bottom);
+        return bottom + 1;
+    }
+    void ForgetAbove(int32_t y)
+    {
+        FRecs.erase(std::remove_if(FRecs.begin(), FRecs.end(), [y](const TRec& rec) { return rec.Bottom < y; }),
+                    FRecs.end());
+    }
+
+private:
+    std::vector<TRec> FRecs;
+    int32_t FLevel = 0;
+};
+
+TEST(SupportIndents, NestedListsAndFloatsAnswerAsAPlainScanWould)
+{
+    constexpr int32_t Width = 600;
+    std::mt19937 random(7);
+    auto below = [&](int n) { return static_cast<int32_t>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 40; ++round) {
+        IndentManager m;
+        m.Reset(0, Width);
+        TPlainIndents plain;
+        int32_t y = 0;
+        for (int step = 0; step < 300; ++step) {
+            // Mostly downwards, as layout goes; now and then a step back up.
+            y = std::max(0, y + below(40) - (below(10) == 0 ? 60 : 0));
+            switch (below(6)) {
+            case 0: {
+                const bool left = below(2) == 0;
+                const int32_t width = below(120), height = below(80);
+                m.AddFloat(y, width, left ? 1 : 3, height);
+                plain.AddFloat(y, width, left, height, Width);
+                break;
+            }
+            case 1:
+            case 2: {
+                const int32_t level = below(round % 2 ? 40 : 6);
+                m.SetListLevel(y, level);
+                plain.SetListLevel(y, level);
+                break;
+            }
+            case 3:
+                if (below(4) == 0) {
+                    m.ForgetAbove(y);
+                    plain.ForgetAbove(y);
+                }
+                break;
+            default: break;
+            }
+            for (const int32_t at : {y, y - 1, y + 5, y - 30, below(y + 100)}) {
+                ASSERT_EQ(m.LeftBoundAt(at), plain.LeftBoundAt(at)) << "round " << round << " step " << step;
+                ASSERT_EQ(m.RightBoundAt(at), plain.RightBoundAt(at, Width)) << "round " << round << " step " << step;
+            }
+            ASSERT_EQ(m.ClearBottom(), plain.ClearBottom());
+            if (m.Level > 0) // asked only inside list items
+                ASSERT_EQ(m.BelowWiderLefts(), plain.BelowWiderLefts());
+        }
+    }
+}
+
+TEST(SupportIndents, DeepListsKeepEveryBoundQueryShort)
+{
+    // 256 open levels and thousands of lines on them: each query searches
+    // the levels, so this takes milliseconds, not a scan per level per line.
+    IndentManager m;
+    m.Reset(0, 100000);
+    for (int32_t level = 1; level <= 256; ++level)
+        m.SetListLevel(level, level);
+    EXPECT_EQ(m.OpenLevelCount(), 256);
+    EXPECT_EQ(m.LeftBoundAt(256), 256 * IndentManagerBasic::ListIndent);
+    EXPECT_EQ(m.LeftBoundAt(100), 100 * IndentManagerBasic::ListIndent);
+    QElapsedTimer timer;
+    timer.start();
+    int64_t sum = 0;
+    for (int32_t y = 256; y < 256 + 1000000; ++y)
+        sum += m.LeftBoundAt(y) + m.BelowWiderLefts();
+    EXPECT_GT(sum, 0);
+    EXPECT_LT(timer.elapsed(), 1500);
+    m.SetListLevel(300000, 0);
+    EXPECT_EQ(m.OpenLevelCount(), 0);
+    EXPECT_EQ(m.LeftList.Count(), 256);
+    m.ForgetAbove(300000);
+    EXPECT_EQ(m.LeftList.Count(), 0);
 }
 
 TEST(SupportIndents, FloatImagesArePlacedAgainstTheBounds)
