@@ -327,8 +327,9 @@ TEST(SupportIndents, NestedListsAndFloatsAnswerAsAPlainScanWould)
                 ASSERT_EQ(m.RightBoundAt(at), plain.RightBoundAt(at, Width)) << "round " << round << " step " << step;
             }
             ASSERT_EQ(m.ClearBottom(), plain.ClearBottom());
-            if (m.Level > 0) // asked only inside list items
+            if (m.Level > 0) { // asked only inside list items
                 ASSERT_EQ(m.BelowWiderLefts(), plain.BelowWiderLefts());
+            }
         }
     }
 }
