@@ -5,50 +5,82 @@
 
 #include "html/HtmlSections.h"
 
+#include <array>
+
 namespace {
 
-std::string Pad(int indent) { return std::string(static_cast<size_t>(indent) * 2, ' '); }
+void AppendPad(std::string& out, int indent) { out.append(static_cast<size_t>(indent) * 2, ' '); }
 
-std::string Printable(std::string_view bytes)
+// The UTF-8 form of each byte from 128 up, made once: a dump of a long page
+// would otherwise convert its text one character at a time.
+const std::array<std::string, 128>& UpperHalfUtf8()
 {
-    std::string out;
+    static const std::array<std::string, 128> table = [] {
+        std::array<std::string, 128> made;
+        for (size_t i = 0; i < made.size(); ++i) {
+            const char c = static_cast<char>(128 + i);
+            made[i] = Win1252ToQString(std::string_view(&c, 1)).toStdString();
+        }
+        return made;
+    }();
+    return table;
+}
+
+void AppendPrintable(std::string& out, std::string_view bytes)
+{
+    static constexpr char Hex[] = "0123456789ABCDEF";
     for (char c : bytes) {
+        const auto code = static_cast<unsigned char>(c);
         if (c == ImageChar)
             out += "[img]";
         else if (c == ControlChar)
             out += "[ctl]";
-        else if (static_cast<unsigned char>(c) < 32)
-            out += "\\x" + std::string(1, "0123456789ABCDEF"[(c >> 4) & 15]) + "0123456789ABCDEF"[c & 15];
-        else if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
+        else if (code < 32) {
+            out += "\\x";
+            out += Hex[code >> 4];
+            out += Hex[code & 15];
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (code < 128)
+            out += c;
         else
-            out += Win1252ToQString(std::string_view(&c, 1)).toStdString();
+            out += UpperHalfUtf8()[code - 128];
     }
-    return out;
 }
 
-std::string Header(const TSectionBase& s)
+void AppendHeader(std::string& out, const TSectionBase& s)
 {
-    return s.KindName() + " y=" + std::to_string(s.YPosition) + " h=" + std::to_string(s.SectionHeight) +
-           " dh=" + std::to_string(s.DrawHeight);
+    out += s.KindName();
+    out += " y=";
+    out += std::to_string(s.YPosition);
+    out += " h=";
+    out += std::to_string(s.SectionHeight);
+    out += " dh=";
+    out += std::to_string(s.DrawHeight);
 }
 
 } // namespace
 
 void TSectionBase::DumpLayout(std::string& out, int indent) const
 {
-    out += Pad(indent) + Header(*this) + "\n";
+    AppendPad(out, indent);
+    AppendHeader(out, *this);
+    out += '\n';
 }
 
 void THorzLine::DumpLayout(std::string& out, int indent) const
 {
-    out += Pad(indent) + Header(*this) + " bar=" + std::to_string(BarLeft) + ".." + std::to_string(BarRight) +
+    AppendPad(out, indent);
+    AppendHeader(out, *this);
+    out += " bar=" + std::to_string(BarLeft) + ".." + std::to_string(BarRight) +
            " size=" + std::to_string(Thickness) + "\n";
 }
 
 void TSection::DumpLayout(std::string& out, int indent) const
 {
-    out += Pad(indent) + Header(*this);
+    AppendPad(out, indent);
+    AppendHeader(out, *this);
     if (ListLevel > 0)
         out += " level=" + std::to_string(ListLevel);
     if (ListKind == ListNumbered) {
@@ -58,14 +90,18 @@ void TSection::DumpLayout(std::string& out, int indent) const
     out += "\n";
     for (const TObject* item : Lines) {
         const auto* line = static_cast<const LineRec*>(item);
-        out += Pad(indent + 1) + "line x=" + std::to_string(line->LineX) + " y=" + std::to_string(line->Y) +
-               " h=" + std::to_string(line->Height()) + " \"" +
-               Printable(std::string_view(Buff).substr(line->Start, line->Ln)) + "\"\n";
+        AppendPad(out, indent + 1);
+        out += "line x=" + std::to_string(line->LineX) + " y=" + std::to_string(line->Y) +
+               " h=" + std::to_string(line->Height()) + " \"";
+        AppendPrintable(out, std::string_view(Buff).substr(line->Start, line->Ln));
+        out += "\"\n";
     }
-    for (const TFloatPlacement& placed : FFloats)
-        out += Pad(indent + 1) + "float x=" + std::to_string(placed.Image->FloatX) + " y=" + std::to_string(placed.Y) +
+    for (const TFloatPlacement& placed : FFloats) {
+        AppendPad(out, indent + 1);
+        out += "float x=" + std::to_string(placed.Image->FloatX) + " y=" + std::to_string(placed.Y) +
                " w=" + std::to_string(placed.Image->ObjWidth) + " h=" + std::to_string(placed.Image->ObjHeight) +
                "\n";
+    }
 }
 
 void TCell::DumpLayout(std::string& out, int indent) const
