@@ -572,10 +572,9 @@ void ThtmlTable::RefreshFonts()
 void ThtmlTable::DumpLayout(std::string& out, int indent) const
 {
     const std::string pad(static_cast<size_t>(indent) * 2, ' ');
-    std::string header;
-    TSectionBase::DumpLayout(header, indent);
-    header.pop_back();
-    out += header + " x=" + std::to_string(TableIndent) + " w=" + std::to_string(TableWidth)
+    TSectionBase::DumpLayout(out, indent);
+    out.pop_back();
+    out += " x=" + std::to_string(TableIndent) + " w=" + std::to_string(TableWidth)
         + " grid=" + std::to_string(GridIndent) + "+" + std::to_string(GridWidth) + " cols=";
     for (int c = 0; c < NumCols; ++c)
         out += (c ? "," : "") + std::to_string(Widths[c]);
@@ -583,8 +582,8 @@ void ThtmlTable::DumpLayout(std::string& out, int indent) const
     auto dumpCaption = [&] {
         if (Caption.Cell.Count() == 0)
             return;
-        out += pad + "  caption y=" + std::to_string(Caption.Cell.StartY) + " h=" + std::to_string(CaptionHeight)
-            + "\n";
+        out += pad;
+        out += "  caption y=" + std::to_string(Caption.Cell.StartY) + " h=" + std::to_string(CaptionHeight) + "\n";
         Caption.Cell.DumpLayout(out, indent + 2);
     };
     if (TopCaption)
@@ -592,12 +591,14 @@ void ThtmlTable::DumpLayout(std::string& out, int indent) const
     for (int i = 0; i < RowCount(); ++i) {
         const TCellList* row = Row(i);
         const int top = i < static_cast<int>(FRowTops.size()) ? FRowTops[i] : 0;
-        out += pad + "  row y=" + std::to_string(GridTop() + top) + " h=" + std::to_string(row->RowHeight) + "\n";
+        out += pad;
+        out += "  row y=" + std::to_string(GridTop() + top) + " h=" + std::to_string(row->RowHeight) + "\n";
         for (const TObject* item : *row) {
             const auto* cell = static_cast<const TCellObj*>(item);
             if (cell->IsFiller())
                 continue;
-            out += pad + "    cell x=" + std::to_string(ContentLeft(*cell)) + " y=" + std::to_string(cell->Cell.StartY)
+            out += pad;
+            out += "    cell x=" + std::to_string(ContentLeft(*cell)) + " y=" + std::to_string(cell->Cell.StartY)
                 + " w=" + std::to_string(cell->Box.width()) + " h=" + std::to_string(cell->Box.height())
                 + " span=" + std::to_string(cell->ColSpan) + "x" + std::to_string(cell->RowSpan) + "\n";
             cell->Cell.DumpLayout(out, indent + 3);

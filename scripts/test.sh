@@ -8,7 +8,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Each step's time, so that a slow run shows where its minutes went.
+step_started=$SECONDS
+step_done() {
+  echo "== $1 took $((SECONDS - step_started)) s"
+  step_started=$SECONDS
+}
+
 scripts/setup.sh
+step_done "setup"
 
 build=${KORVALITH_BUILD_DIR:-build}
 # Optimised without debug information: two full builds on two cores are
@@ -18,6 +26,7 @@ build=${KORVALITH_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" \
   -DKORVALITH_WERROR=ON
 cmake --build "$build" --parallel "$(nproc)"
+step_done "build"
 
 export QT_QPA_PLATFORM=xcb
 export LIBGL_ALWAYS_SOFTWARE=1
@@ -37,6 +46,7 @@ on_display() {
 }
 status=0
 on_display ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300 || status=$?
+step_done "tests"
 
 # Second pass: the same tests with the sanitizers; the first report ends
 # the test with its stack. Leaks are left to the fuzzers, which check each
@@ -50,10 +60,13 @@ CC=clang CXX=clang++ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDe
   "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG" \
   -DKORVALITH_SANITIZE=ON -DKORVALITH_FUZZ=ON -DKORVALITH_BENCH=OFF
 cmake --build "$asan" --parallel "$(nproc)"
+step_done "sanitizer build"
 ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=0 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 on_display ctest --test-dir "$asan" --output-on-failure --parallel "$(nproc)" --timeout 600 || status=$?
+step_done "sanitizer tests"
 
 # Last: each own-code fuzz target for 45 seconds, two at a time.
 scripts/fuzz.sh -t 45 -b "$asan" -j 2 || status=$?
+step_done "fuzzing"
 exit $status
