@@ -48,12 +48,8 @@ fi
 mkdir -p "$folder/corpus" "$folder/artifacts"
 touch "$folder/rounds.txt"
 
-case $target in
-  html) max_len=8192 ;;
-  imagemap) max_len=4096 ;;
-  links) max_len=1024 ;;
-  *) max_len=16384 ;;
-esac
+source scripts/fuzz-limits.sh
+max_len=$(max_len "$target")
 # Pages of the shared corpus, when there is one, seed the page target too.
 extra=()
 if [ "$target" = html ] && [ -d ../shared/corpus/html ]; then

@@ -55,16 +55,7 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp}
 runs=${KORVALITH_FUZZ_RUNS:-$build/fuzz-runs}
 mkdir -p "$runs"
 
-# Longest input libFuzzer makes, per target (its seeds may be longer):
-# pages beyond a few kilobytes only slow the search down.
-max_len() {
-  case $1 in
-    html) echo 8192 ;;
-    imagemap) echo 4096 ;;
-    links) echo 1024 ;;
-    *) echo 16384 ;;
-  esac
-}
+source scripts/fuzz-limits.sh
 
 # One target: new inputs go to its scratch folder, the repository's seeds
 # are read only; the status is left in <target>.status.
