@@ -103,6 +103,15 @@ void TCellObj::ContentRange(int& minimum, int& maximum)
     maximum = Measured.Max;
 }
 
+int TCellObj::HeightAt(int y, int width, int& charIndex)
+{
+    if (LaidOut.Stamp == Cell.Document->LayoutStamp && LaidOut.Width == width && LaidOut.Index == charIndex) {
+        charIndex += LaidOut.Chars;
+        return LaidOut.Height;
+    }
+    return LayoutAt(y, width, charIndex);
+}
+
 int TCellObj::LayoutAt(int y, int width, int& charIndex)
 {
     const unsigned stamp = Cell.Document->LayoutStamp;
@@ -354,7 +363,10 @@ int ThtmlTable::GridHeight() const
 
 // Row heights: every cell's content height at its width (laid out where a
 // top-aligned cell would stand, in reading order, so that the final pass
-// often finds it already in place), then passes by row span.
+// often finds it already in place), then passes by row span. A cell already
+// laid out at its width keeps its height without a new layout: a table laid
+// out again at another place would otherwise lay out each cell twice, and
+// tables nested in its cells twice that, and so on down the nesting.
 void ThtmlTable::RowHeights(int charIndex)
 {
     const int rowCount = RowCount();
@@ -368,7 +380,7 @@ void ThtmlTable::RowHeights(int charIndex)
             TCellObj* cell = row->Cell(c);
             if (cell->IsFiller())
                 continue;
-            cell->Ht = cell->LayoutAt(top + CellPadding, CellContentWidth(*cell, c), charIndex);
+            cell->Ht = cell->HeightAt(top + CellPadding, CellContentWidth(*cell, c), charIndex);
             largestSpan = std::max(largestSpan, cell->RowSpan);
             if (cell->RowSpan == 1) {
                 const int need = AddHeights(std::max(cell->Ht, cell->SpecHt - pad), pad + CellSpacing);

@@ -64,6 +64,10 @@ public:
     // Lays the content out at (y, width), unless it already lies there;
     // returns its height.
     int LayoutAt(int y, int width, int& charIndex);
+    // The content's height at this width, from the last layout when it had
+    // the same width and first character (the height does not depend on
+    // where the cell stands); laid out at y otherwise.
+    int HeightAt(int y, int width, int& charIndex);
 };
 
 // One row: its cells in order.
