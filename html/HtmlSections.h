@@ -429,6 +429,11 @@ public:
     // Changes with every DoLayout (never 0): tables keep what they measured
     // and laid out for one layout only.
     unsigned LayoutStamp = 1;
+    // Set while a table cell is laid out only to learn its height: a table
+    // inside then stops at its own height and leaves its cells where they
+    // were, counted in UnplacedTables.
+    bool MeasuringHeights = false;
+    unsigned UnplacedTables = 0;
     // Paints the visible part: area in panel coordinates, the document's
     // top-left corner at (x, y) of the panel (the scroll offset is YOff).
     void Draw(QPainter& canvas, const QRect& area, int clipWidth, int x, int y);

@@ -103,27 +103,50 @@ void TCellObj::ContentRange(int& minimum, int& maximum)
     maximum = Measured.Max;
 }
 
+bool TCellObj::LaidOutWith(int width, int charIndex) const
+{
+    return LaidOut.Stamp == Cell.Document->LayoutStamp && LaidOut.Width == width && LaidOut.Index == charIndex;
+}
+
 int TCellObj::HeightAt(int y, int width, int& charIndex)
 {
-    if (LaidOut.Stamp == Cell.Document->LayoutStamp && LaidOut.Width == width && LaidOut.Index == charIndex) {
+    if (LaidOutWith(width, charIndex)) {
         charIndex += LaidOut.Chars;
         return LaidOut.Height;
     }
-    return LayoutAt(y, width, charIndex);
+    // Restored on the way out, an error of the content's layout included.
+    struct TMeasuring {
+        explicit TMeasuring(TSectionList& document) : Document(document), Was(document.MeasuringHeights)
+        {
+            Document.MeasuringHeights = true;
+        }
+        ~TMeasuring() { Document.MeasuringHeights = Was; }
+        TSectionList& Document;
+        const bool Was;
+    } measuring(*Cell.Document);
+    return Lay(y, width, charIndex);
 }
 
 int TCellObj::LayoutAt(int y, int width, int& charIndex)
 {
-    const unsigned stamp = Cell.Document->LayoutStamp;
-    if (LaidOut.Stamp == stamp && LaidOut.Width == width && LaidOut.Y == y && LaidOut.Index == charIndex) {
+    if (LaidOutWith(width, charIndex) && LaidOut.Y == y && LaidOut.Placed) {
         charIndex += LaidOut.Chars;
         return LaidOut.Height;
     }
+    return Lay(y, width, charIndex);
+}
+
+int TCellObj::Lay(int y, int width, int& charIndex)
+{
+    TSectionList& document = *Cell.Document;
+    const unsigned stamp = document.LayoutStamp;
+    const int layouts = LaidOut.Stamp == stamp ? LaidOut.Layouts + 1 : 1;
+    const unsigned unplaced = document.UnplacedTables;
     const int start = charIndex;
     int widest = 0;
-    LaidOut.Height = Cell.ComputeLayout(y, charIndex, widest, width);
-    LaidOut = { stamp, width, y, start, charIndex - start, LaidOut.Height };
-    return LaidOut.Height;
+    const int height = Cell.ComputeLayout(y, charIndex, widest, width);
+    LaidOut = { stamp, width, y, start, charIndex - start, height, document.UnplacedTables == unplaced, layouts };
+    return height;
 }
 
 TCellList::TCellList(const TAttributeList& attributes) { BkGnd = ReadColor(attributes, BGColorSy, BkColor); }
@@ -333,8 +356,13 @@ int ThtmlTable::ComputeLayout(int y, int& charIndex, int& widest, IndentManager&
     GridIndent = (TableWidth - GridWidth) / 2;
 
     CaptionHeight = TopCaption ? Caption.LayoutAt(y, TableWidth, charIndex) : 0;
-    RowHeights(charIndex);
-    LayoutRows(charIndex);
+    const int afterGrid = RowHeights(charIndex);
+    if (Document->MeasuringHeights) {
+        charIndex = afterGrid;
+        ++Document->UnplacedTables;
+    } else {
+        LayoutRows(charIndex);
+    }
     const int gridHeight = GridHeight();
     if (!TopCaption)
         CaptionHeight = Caption.LayoutAt(AddHeights(GridTop(), gridHeight), TableWidth, charIndex);
@@ -364,10 +392,11 @@ int ThtmlTable::GridHeight() const
 // Row heights: every cell's content height at its width (laid out where a
 // top-aligned cell would stand, in reading order, so that the final pass
 // often finds it already in place), then passes by row span. A cell already
-// laid out at its width keeps its height without a new layout: a table laid
-// out again at another place would otherwise lay out each cell twice, and
-// tables nested in its cells twice that, and so on down the nesting.
-void ThtmlTable::RowHeights(int charIndex)
+// laid out at its width keeps its height without a new layout, and tables
+// inside a cell being measured stop at their height: otherwise a table laid
+// out again at another place would lay out each cell again, and every
+// measure of a cell would place the whole nesting below it once more.
+int ThtmlTable::RowHeights(int charIndex)
 {
     const int rowCount = RowCount();
     const int pad = 2 * CellPadding;
@@ -409,6 +438,7 @@ void ThtmlTable::RowHeights(int charIndex)
     FRowTops.assign(static_cast<size_t>(rowCount), 0);
     for (int i = 1; i < rowCount; ++i)
         FRowTops[i] = AddHeights(FRowTops[i - 1], Row(i - 1)->RowHeight);
+    return charIndex;
 }
 
 // Each cell at its final place, aligned vertically in the rows it spans.

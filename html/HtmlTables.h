@@ -57,6 +57,10 @@ public:
         int Index = 0;
         int Chars = 0;
         int Height = 0;
+        // False when a table inside stopped at its height (see HeightAt):
+        // the content must be laid out again before it can be painted.
+        bool Placed = false;
+        int Layouts = 0; // layouts of the content in this document layout
     } LaidOut;
 
     // The content's width range, measured once per document layout.
@@ -66,8 +70,14 @@ public:
     int LayoutAt(int y, int width, int& charIndex);
     // The content's height at this width, from the last layout when it had
     // the same width and first character (the height does not depend on
-    // where the cell stands); laid out at y otherwise.
+    // where the cell stands); laid out at y otherwise, with the tables
+    // inside it stopping once their height is known: their cells are placed
+    // only when this cell is laid out at its final place.
     int HeightAt(int y, int width, int& charIndex);
+
+private:
+    bool LaidOutWith(int width, int charIndex) const;
+    int Lay(int y, int width, int& charIndex);
 };
 
 // One row: its cells in order.
@@ -152,8 +162,8 @@ private:
     void Normalize();
     void InheritBackgrounds();
     // Content heights and row heights; charIndex is where the cells' text
-    // will be numbered from.
-    void RowHeights(int charIndex);
+    // will be numbered from. Returns the index after the last cell.
+    int RowHeights(int charIndex);
     void LayoutRows(int& charIndex);
     int GridHeight() const;
     int CellContentWidth(const TCellObj& cell, int column) const;

@@ -461,6 +461,70 @@ TEST(TablePlacement, DeepNestingLaysOutInLinearTime)
     EXPECT_GT(page.Height, 0);
 }
 
+// Each level: a tall cell, then a shorter one, centred in its row, holding
+// the next level; the innermost cell holds plain text.
+std::string ShiftedNesting(int levels)
+{
+    std::string html;
+    for (int i = 0; i < levels; ++i)
+        html += "<table><tr><td height=" + std::to_string((levels - i + 2) * 60) + ">x<td>niveau "
+            + std::to_string(i);
+    return html + Repeat("</table>", levels) + "fin";
+}
+
+TEST(TablePlacement, NestedTablesInCentredCellsAreLaidOutOncePerPlace)
+{
+    // Measuring a row lays its cells out where they would stand at the top;
+    // a shorter cell then moves down. The tables inside must not be placed
+    // again at each level for every move above them.
+    const int levels = 60;
+    TParsedPage page(ShiftedNesting(levels), 800);
+    for (int pass = 0; pass < 2; ++pass) {
+        int depth = 0;
+        for (ThtmlTable* table = TableOf(page); table; ++depth) {
+            TCellObj* tall = CellOf(*table, 0, 0);
+            TCellObj* holder = CellOf(*table, 0, 1);
+            EXPECT_LE(tall->LaidOut.Layouts, 2) << "level " << depth;
+            EXPECT_LE(holder->LaidOut.Layouts, 2) << "level " << depth;
+            EXPECT_TRUE(holder->LaidOut.Placed) << "level " << depth;
+            EXPECT_GT(holder->YIndent, 0) << "level " << depth;
+            // The content lies where its row puts it, and the table inside
+            // within it.
+            EXPECT_EQ(holder->LaidOut.Y,
+                table->YPosition + holder->Box.top() + table->CellPadding + holder->YIndent);
+            const std::vector<ThtmlTable*> inner = TablesOf(holder->Cell);
+            table = inner.empty() ? nullptr : inner[0];
+            if (table) {
+                EXPECT_GE(table->YPosition, holder->LaidOut.Y);
+                EXPECT_LE(table->YPosition + table->SectionHeight, holder->LaidOut.Y + holder->Ht);
+            }
+        }
+        EXPECT_EQ(depth, levels);
+        EXPECT_FALSE(page.Doc.MeasuringHeights);
+        // Laid out again, as a resize does, at another width.
+        page.Layout(700);
+    }
+}
+
+TEST(TablePlacement, AnErrorInsideAMeasuredCellEndsTheMeasure)
+{
+    // The inner table has too many columns: it is dropped while its cell is
+    // measured, and what follows is placed as usual.
+    TRecordingDialogs dialogs;
+    TScopedDialogs scoped(dialogs);
+    TParsedPage page("<table><tr><td height=200>x<td><table><tr>" + Repeat("<td>c", 40)
+            + "</table>reste</table><table><tr><td height=90>y<td><table><tr><td>z</table></table>",
+        600);
+    EXPECT_EQ(dialogs.Shown.size(), 1);
+    EXPECT_FALSE(page.Doc.MeasuringHeights);
+    ThtmlTable* second = TableOf(page, 1);
+    ASSERT_NE(second, nullptr);
+    TCellObj* holder = CellOf(*second, 0, 1);
+    EXPECT_TRUE(holder->LaidOut.Placed);
+    ASSERT_EQ(TablesOf(holder->Cell).size(), 1u);
+    EXPECT_EQ(TablesOf(holder->Cell)[0]->YPosition, holder->LaidOut.Y);
+}
+
 TEST(TableWidths, HugePixelWidthsSaturateAndStillPaint)
 {
     for (const char* page : { "<table width=2147483647 cellpadding=50 hspace=20><tr>"
