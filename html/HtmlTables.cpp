@@ -8,6 +8,8 @@
 #include "html/HtmlScannerText.h"
 #include "platform/Exceptions.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -115,15 +117,7 @@ int TCellObj::HeightAt(int y, int width, int& charIndex)
         return LaidOut.Height;
     }
     // Restored on the way out, an error of the content's layout included.
-    struct TMeasuring {
-        explicit TMeasuring(TSectionList& document) : Document(document), Was(document.MeasuringHeights)
-        {
-            Document.MeasuringHeights = true;
-        }
-        ~TMeasuring() { Document.MeasuringHeights = Was; }
-        TSectionList& Document;
-        const bool Was;
-    } measuring(*Cell.Document);
+    const QScopedValueRollback<bool> measuring(Cell.Document->MeasuringHeights, true);
     return Lay(y, width, charIndex);
 }
 
