@@ -7,7 +7,7 @@
 set -euo pipefail
 if [ -z "${KORVALITH_INSIDE_XVFB:-}" ]; then
   export KORVALITH_INSIDE_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
 fi
 export QT_QPA_PLATFORM=xcb
 openbox >/dev/null 2>&1 &

@@ -37,9 +37,12 @@ export QT_LOGGING_RULES="qt.multimedia*=false"
 # other server without its cookie.
 display_from=$((100 + RANDOM % 800))
 # Runs a command on a virtual display once the server answers: a test that
-# starts while the server is still coming up cannot connect to it.
+# starts while the server is still coming up cannot connect to it. Without
+# -noreset the server resets each time its last client leaves, and a test
+# that connects during the reset is refused (about one connection in twenty
+# when two short tests start and stop at once).
 on_display() {
-  xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24" sh -c '
+  xvfb-run -a -n "$display_from" -s "-screen 0 1280x1024x24 -noreset" sh -c '
     tries=50
     until xdpyinfo >/dev/null 2>&1 || [ $tries -eq 0 ]; do tries=$((tries - 1)); sleep 0.1; done
     exec "$@"' on_display "$@"
